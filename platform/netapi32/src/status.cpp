@@ -1,0 +1,20 @@
+// The one place where a failure inside a call becomes the call's status.
+#include "call.h"
+
+#include <new>
+
+namespace netapi {
+
+NET_API_STATUS statusOfCurrentException() noexcept {
+    try {
+        throw;
+    } catch (const samworld::Error &error) {
+        return error.status;
+    } catch (const std::bad_alloc &) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    } catch (...) {
+        return NERR_InternalError;
+    }
+}
+
+}  // namespace netapi

@@ -1,0 +1,100 @@
+// A thin RAII pair over SQLite: Database (one connection) and Statement (one prepared query),
+// plus Transaction (rolled back unless committed). Errors become samworld::DatabaseError.
+// Binds count from 1, columns from 0, as SQLite does.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace samworld {
+
+// A failure with the Windows status that describes it (NERR_*, ERROR_*).
+struct Error : std::runtime_error {
+    Error(uint32_t status, const std::string &message)
+        : std::runtime_error(message), status(status) {}
+    uint32_t status;
+};
+
+// A failure of the database engine itself; sqliteCode is its primary result code.
+struct DatabaseError : Error {
+    DatabaseError(int sqliteCode, const std::string &message);
+    int sqliteCode;
+};
+
+class Statement {
+public:
+    Statement(sqlite3 *db, std::string_view sql);
+
+    Statement &bind(int index, int64_t value);
+    Statement &bind(int index, std::string_view text);
+    Statement &bind(int index, const std::string &text) { return bind(index, std::string_view(text)); }
+    Statement &bind(int index, const char *text) { return bind(index, std::string_view(text)); }
+    Statement &bind(int index, const std::vector<uint8_t> &blob);
+    Statement &bindNull(int index);
+    Statement &bind(int index, const std::optional<std::string> &text);
+
+    // True while a row is available.
+    bool step();
+    // Runs a statement that returns no rows.
+    void run();
+    // Back to the start, binds cleared, for the next use of a prepared statement.
+    void reset();
+
+    int64_t integer(int column) const;
+    std::string text(int column) const;
+    std::optional<std::string> optionalText(int column) const;
+    std::vector<uint8_t> blob(int column) const;
+    bool isNull(int column) const;
+
+private:
+    struct Finalizer {
+        void operator()(sqlite3_stmt *statement) const;
+    };
+    sqlite3 *db_;
+    std::unique_ptr<sqlite3_stmt, Finalizer> statement_;
+};
+
+class Database {
+public:
+    enum class Mode { OpenExisting, Create };
+    Database(const std::string &path, Mode mode);
+
+    Statement prepare(std::string_view sql) const { return Statement(db_.get(), sql); }
+    void execute(std::string_view sql) const;
+    int64_t lastInsertId() const;
+    int changes() const;
+    const std::string &path() const { return path_; }
+
+private:
+    struct Closer {
+        void operator()(sqlite3 *db) const;
+    };
+    std::string path_;
+    std::unique_ptr<sqlite3, Closer> db_;
+};
+
+// Write: BEGIN IMMEDIATE, so writers queue on the busy timeout instead of failing when a
+// read lock would have to be upgraded. Read: one consistent snapshot for several queries.
+class Transaction {
+public:
+    enum class Kind { Read, Write };
+    explicit Transaction(const Database &database, Kind kind = Kind::Write);
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    ~Transaction();
+    void commit();
+
+private:
+    const Database &database_;
+    bool open_ = true;
+};
+
+}  // namespace samworld

@@ -1,0 +1,169 @@
+#include "samworld/database.h"
+
+#include "lm.h"
+
+#include <sqlite3.h>
+
+namespace samworld {
+namespace {
+
+constexpr int busyTimeoutMs = 10000;
+
+// The one place where an engine failure becomes a status.
+uint32_t statusOf(int primaryCode) {
+    switch (primaryCode) {
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+        return NERR_ACFNotLoaded;
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+        return NERR_ACFFileIOFail;
+    case SQLITE_NOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+        return NERR_InternalError;
+    }
+}
+
+[[noreturn]] void fail(sqlite3 *db, int code) {
+    const char *message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+    throw DatabaseError(code, message);
+}
+
+void check(sqlite3 *db, int code) {
+    if (code != SQLITE_OK) fail(db, code);
+}
+
+}  // namespace
+
+DatabaseError::DatabaseError(int sqliteCode, const std::string &message)
+    : Error(statusOf(sqliteCode & 0xFF), "world database: " + message),
+      sqliteCode(sqliteCode & 0xFF) {}
+
+// ---- Statement ----
+
+void Statement::Finalizer::operator()(sqlite3_stmt *statement) const { sqlite3_finalize(statement); }
+
+Statement::Statement(sqlite3 *db, std::string_view sql) : db_(db) {
+    sqlite3_stmt *raw = nullptr;
+    check(db, sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr));
+    statement_.reset(raw);
+}
+
+Statement &Statement::bind(int index, int64_t value) {
+    check(db_, sqlite3_bind_int64(statement_.get(), index, value));
+    return *this;
+}
+
+Statement &Statement::bind(int index, std::string_view text) {
+    check(db_, sqlite3_bind_text(statement_.get(), index, text.data(),
+                                 static_cast<int>(text.size()), SQLITE_TRANSIENT));
+    return *this;
+}
+
+Statement &Statement::bind(int index, const std::vector<uint8_t> &blob) {
+    check(db_, sqlite3_bind_blob(statement_.get(), index, blob.data(),
+                                 static_cast<int>(blob.size()), SQLITE_TRANSIENT));
+    return *this;
+}
+
+Statement &Statement::bindNull(int index) {
+    check(db_, sqlite3_bind_null(statement_.get(), index));
+    return *this;
+}
+
+Statement &Statement::bind(int index, const std::optional<std::string> &text) {
+    return text ? bind(index, std::string_view(*text)) : bindNull(index);
+}
+
+bool Statement::step() {
+    const int code = sqlite3_step(statement_.get());
+    if (code == SQLITE_ROW) return true;
+    if (code == SQLITE_DONE) return false;
+    fail(db_, code);
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+}
+
+void Statement::reset() {
+    sqlite3_reset(statement_.get());
+    sqlite3_clear_bindings(statement_.get());
+}
+
+int64_t Statement::integer(int column) const { return sqlite3_column_int64(statement_.get(), column); }
+
+std::string Statement::text(int column) const {
+    const auto *text = sqlite3_column_text(statement_.get(), column);
+    if (text == nullptr) return {};
+    return {reinterpret_cast<const char *>(text),
+            static_cast<size_t>(sqlite3_column_bytes(statement_.get(), column))};
+}
+
+std::optional<std::string> Statement::optionalText(int column) const {
+    if (isNull(column)) return std::nullopt;
+    return text(column);
+}
+
+std::vector<uint8_t> Statement::blob(int column) const {
+    const auto *data = static_cast<const uint8_t *>(sqlite3_column_blob(statement_.get(), column));
+    const int size = sqlite3_column_bytes(statement_.get(), column);
+    if (data == nullptr) return {};
+    return {data, data + size};
+}
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(statement_.get(), column) == SQLITE_NULL;
+}
+
+// ---- Database ----
+
+void Database::Closer::operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
+
+Database::Database(const std::string &path, Mode mode) : path_(path) {
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
+                      (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
+    sqlite3 *raw = nullptr;
+    const int code = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    db_.reset(raw);
+    if (code != SQLITE_OK) fail(raw, code);
+    check(raw, sqlite3_busy_timeout(raw, busyTimeoutMs));
+    sqlite3_extended_result_codes(raw, 0);
+}
+
+void Database::execute(std::string_view sql) const {
+    char *message = nullptr;
+    const int code = sqlite3_exec(db_.get(), std::string(sql).c_str(), nullptr, nullptr, &message);
+    if (code == SQLITE_OK) return;
+    const std::string text = message != nullptr ? message : sqlite3_errstr(code);
+    sqlite3_free(message);
+    throw DatabaseError(code, text);
+}
+
+int64_t Database::lastInsertId() const { return sqlite3_last_insert_rowid(db_.get()); }
+
+int Database::changes() const { return sqlite3_changes(db_.get()); }
+
+// ---- Transaction ----
+
+Transaction::Transaction(const Database &database, Kind kind) : database_(database) {
+    database_.execute(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED");
+}
+
+Transaction::~Transaction() {
+    if (!open_) return;
+    try {
+        database_.execute("ROLLBACK");
+    } catch (const DatabaseError &) {
+        // Nothing more to undo: SQLite has rolled the transaction back itself.
+    }
+}
+
+void Transaction::commit() {
+    database_.execute("COMMIT");
+    open_ = false;
+}
+
+}  // namespace samworld

@@ -1,0 +1,14 @@
+// The world file's tables.
+#pragma once
+
+#include "samworld/database.h"
+
+namespace samworld {
+
+// Every connection: foreign keys on (memberships follow their accounts), WAL kept.
+void configureConnection(const Database &database);
+void createSchema(const Database &database);
+// Error (NERR_ACFNotLoaded) when the file holds no world.
+void verifySchema(const Database &database);
+
+}  // namespace samworld
