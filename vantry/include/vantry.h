@@ -8,6 +8,7 @@
  * the library keeps nothing after returning and releases every platform buffer itself.
  * Text results are written, with their terminator, at the start of caller buffers of 256 bytes;
  * a text that does not fit returns 122 and leaves the caller's buffers as they were.
+ * A null record or result address, or a null comment in SetGroupInfo's record, returns 87.
  *
  * Lists: each name is sent to `window` as LB_ADDSTRING (listKind non-zero) or CB_ADDSTRING
  * (listKind 0), synchronously, in the platform's order. The window is never cleared. */
@@ -38,7 +39,7 @@ typedef struct UserRecord {
     int32_t last_logon;
     int32_t last_logoff;
     int32_t acct_expires; /* -1: never */
-    uint8_t *logon_hours; /* 21 bytes, one bit per hour of the week */
+    uint8_t *logon_hours; /* 21 bytes, one bit per hour of the week; null: not read or written */
     uint32_t bad_pw_count;
     char *profile;
     char *home_dir_drive;

@@ -1,0 +1,25 @@
+#include "common/list_target.hpp"
+
+#include "common/text.hpp"
+
+#include <vector>
+
+namespace vantry {
+
+ListTarget::ListTarget(int32_t listKind, HWND window)
+    : message_(listKind != 0 ? LB_ADDSTRING : CB_ADDSTRING), window_(window) {}
+
+uint32_t ListTarget::deliver(std::span<const std::u16string> names) const {
+    std::vector<std::string> narrow(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (const uint32_t status = toNarrow(names[i].c_str(), narrow[i]); status != NERR_Success) {
+            return status;
+        }
+    }
+    for (const std::string &name : narrow) {
+        SendMessageA(window_, message_, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    return NERR_Success;
+}
+
+}  // namespace vantry

@@ -1,0 +1,27 @@
+// Where listed names go: one add-string message per name, sent to the caller's window in the
+// order the platform gave them. A list box takes LB_ADDSTRING (any non-zero kind), a combo box
+// CB_ADDSTRING (kind 0). The window is never cleared.
+#pragma once
+
+#include "win32.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace vantry {
+
+class ListTarget {
+public:
+    ListTarget(int32_t listKind, HWND window);
+
+    // Converts the whole batch before sending any of it, so a batch holding a name that cannot
+    // be converted delivers nothing and returns ERROR_NO_UNICODE_TRANSLATION.
+    uint32_t deliver(std::span<const std::u16string> names) const;
+
+private:
+    UINT message_;
+    HWND window_;
+};
+
+}  // namespace vantry

@@ -1,0 +1,47 @@
+// The exports that create, read, change and delete single users.
+#include "vantry.h"
+
+#include "common/platform_buffer.hpp"
+#include "common/text.hpp"
+#include "user_record.hpp"
+
+using namespace vantry;
+
+extern "C" {
+
+uint32_t CreateUser(const char *server, const UserRecord *record) {
+    if (record == nullptr) return ERROR_INVALID_PARAMETER;
+    WideText wideServer;
+    if (const uint32_t status = toWide({{server, wideServer}})) return status;
+    PlatformUserInfo info;
+    if (const uint32_t status = info.assign(*record)) return status;
+    return NetUserAdd(wideServer.get(), 3, info.buffer(), nullptr);
+}
+
+uint32_t DeleteUser(const char *server, const char *user) {
+    WideText wideServer, wideUser;
+    if (const uint32_t status = toWide({{server, wideServer}, {user, wideUser}})) return status;
+    return NetUserDel(wideServer.get(), wideUser.get());
+}
+
+uint32_t GetUserInfo(const char *server, const char *user, UserRecord *record) {
+    if (record == nullptr) return ERROR_INVALID_PARAMETER;
+    WideText wideServer, wideUser;
+    if (const uint32_t status = toWide({{server, wideServer}, {user, wideUser}})) return status;
+    PlatformBuffer<> buffer;
+    const NET_API_STATUS status =
+        NetUserGetInfo(wideServer.get(), wideUser.get(), 3, buffer.receive());
+    if (status != NERR_Success) return status;
+    return readUserRecord(*buffer.as<USER_INFO_3>(), *record);
+}
+
+uint32_t SetUserInfo(const char *server, const char *user, const UserRecord *record) {
+    if (record == nullptr) return ERROR_INVALID_PARAMETER;
+    WideText wideServer, wideUser;
+    if (const uint32_t status = toWide({{server, wideServer}, {user, wideUser}})) return status;
+    PlatformUserInfo info;
+    if (const uint32_t status = info.assign(*record)) return status;
+    return NetUserSetInfo(wideServer.get(), wideUser.get(), 3, info.buffer(), nullptr);
+}
+
+}  // extern "C"

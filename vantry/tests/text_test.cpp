@@ -1,0 +1,110 @@
+// Conversions at the library boundary and delivery to a list target.
+#include "common/list_target.hpp"
+#include "common/text.hpp"
+#include "recording_window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace {
+
+using vantry::CallerTexts;
+using vantry::ListTarget;
+using vantry::WideText;
+using vantry_test::RecordingWindow;
+
+TEST(WideText, AcceptsUpTo255BytesAndRefusesLongerWithoutCutting) {
+    WideText wide;
+    const std::string longest(255, 'a');
+    ASSERT_EQ(wide.assign(longest.c_str()), 0u);
+    EXPECT_EQ(std::u16string(wide.get()), std::u16string(255, u'a'));
+
+    // 255 bytes of two-byte characters plus one more byte: still too long in narrow form.
+    std::string tooLong;
+    for (int i = 0; i < 128; ++i) tooLong += "\xC3\xA9";
+    EXPECT_EQ(wide.assign(tooLong.c_str()), static_cast<uint32_t>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(wide.assign(std::string(256, 'a').c_str()),
+              static_cast<uint32_t>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(wide.assign(nullptr), static_cast<uint32_t>(ERROR_INVALID_PARAMETER));
+}
+
+TEST(WideText, RefusesTextNotValidInTheCodePage) {
+    WideText wide;
+    EXPECT_EQ(wide.assign("ann\xFF"), static_cast<uint32_t>(ERROR_NO_UNICODE_TRANSLATION));
+    EXPECT_EQ(wide.assign("\xC3"), static_cast<uint32_t>(ERROR_NO_UNICODE_TRANSLATION));
+    ASSERT_EQ(wide.assign("J\xC3\xBCrgen"), 0u);
+    EXPECT_EQ(std::u16string(wide.get()), u"J\u00FCrgen");
+}
+
+class CallerTextsTest : public ::testing::Test {
+protected:
+    // Caller buffers as the program prepares them: 256 blanks.
+    CallerTextsTest() {
+        first_.fill(' ');
+        second_.fill(' ');
+    }
+    std::array<char, vantry::kTextBufferSize> first_;
+    std::array<char, vantry::kTextBufferSize> second_;
+};
+
+TEST_F(CallerTextsTest, WritesTextAndTerminatorAndLeavesTheRestOfTheBuffer) {
+    CallerTexts texts;
+    ASSERT_EQ(texts.stage(first_.data(), u"Ann"), 0u);
+    EXPECT_EQ(first_[0], ' ') << "nothing is written before write()";
+    texts.write();
+    EXPECT_STREQ(first_.data(), "Ann");
+    EXPECT_EQ(first_[4], ' ');
+    EXPECT_EQ(first_[255], ' ');
+}
+
+TEST_F(CallerTextsTest, TextThatDoesNotFitLeavesEveryBufferAsItWas) {
+    const std::u16string fits(255, u'x');
+    // 128 two-byte characters: 256 bytes narrow, no room for the terminator.
+    const std::u16string overflows(128, u'\u00E9');
+
+    CallerTexts texts;
+    ASSERT_EQ(texts.stage(first_.data(), fits.c_str()), 0u);
+    EXPECT_EQ(texts.stage(second_.data(), overflows.c_str()),
+              static_cast<uint32_t>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(first_[0], ' ');
+    EXPECT_EQ(second_[0], ' ');
+
+    EXPECT_EQ(vantry::writeCallerText(first_.data(), fits.c_str()), 0u);
+    EXPECT_EQ(std::string(first_.data()), std::string(255, 'x'));
+}
+
+TEST(ListTarget, NonZeroKindsAddToAListBoxAndZeroToAComboBox) {
+    const std::vector<std::u16string> names = {u"ann", u"bob"};
+    for (const int32_t kind : {-1, 1, 0}) {
+        RecordingWindow window;
+        ASSERT_EQ(ListTarget(kind, window.handle()).deliver(names), 0u);
+        ASSERT_EQ(window.messages().size(), 2u);
+        for (const auto &message : window.messages()) {
+            EXPECT_EQ(message.number, kind != 0 ? LB_ADDSTRING : CB_ADDSTRING) << kind;
+            EXPECT_EQ(message.wParam, 0u);
+        }
+        EXPECT_EQ(window.names(), (std::vector<std::string>{"ann", "bob"}));
+    }
+}
+
+TEST(ListTarget, DeliversANameLongerThan255BytesWhole) {
+    RecordingWindow window;
+    const std::vector<std::u16string> names = {u"CORP\\" + std::u16string(300, u'n') + u"\\u"};
+    ASSERT_EQ(ListTarget(-1, window.handle()).deliver(names), 0u);
+    ASSERT_EQ(window.names().size(), 1u);
+    EXPECT_EQ(window.names()[0].size(), 307u);
+    EXPECT_TRUE(window.names()[0].ends_with("\\u"));
+}
+
+TEST(ListTarget, BatchWithAnUnconvertibleNameDeliversNothing) {
+    RecordingWindow window;
+    const std::vector<std::u16string> names = {u"ann", std::u16string(1, char16_t(0xDC00))};
+    EXPECT_EQ(ListTarget(-1, window.handle()).deliver(names),
+              static_cast<uint32_t>(ERROR_NO_UNICODE_TRANSLATION));
+    EXPECT_TRUE(window.messages().empty());
+}
+
+}  // namespace
