@@ -1,0 +1,32 @@
+// Every message the program shows goes through MsgBox, which hands it to the presenter in
+// use: the windows install one that opens real message boxes, tests one that records.
+#pragma once
+
+#include <string>
+
+enum class MsgButtons { OKOnly, OKCancel, YesNo };
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgAnswer { OK, Cancel, Yes, No };
+
+class MessagePresenter {
+public:
+    virtual ~MessagePresenter() = default;
+    virtual MsgAnswer present(const std::string &text, MsgButtons buttons, MsgIcon icon,
+                              const std::string &title) = 0;
+};
+
+// Shows text through the installed presenter; std::logic_error when none is installed.
+MsgAnswer MsgBox(const std::string &text, MsgButtons buttons, MsgIcon icon,
+                 const std::string &title);
+
+// Installs a presenter for the scope's lifetime and restores the previous one afterwards.
+class PresenterScope {
+public:
+    explicit PresenterScope(MessagePresenter &presenter);
+    ~PresenterScope();
+    PresenterScope(const PresenterScope &) = delete;
+    PresenterScope &operator=(const PresenterScope &) = delete;
+
+private:
+    MessagePresenter *previous_;
+};

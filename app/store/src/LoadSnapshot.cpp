@@ -1,0 +1,200 @@
+// Fills a fresh copy of the template with the target's users, groups and user memberships,
+// all or nothing: one transaction, prepared statements, one index seek per member.
+#include "store/clsData.h"
+
+#include "status/modSAM.h"
+#include "store/ProgramValues.h"
+#include "vantry_api/modVantryDeclare.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <optional>
+
+namespace {
+
+const char *const kSource = "clsData";
+
+[[noreturn]] void failLoad(const std::string &description) {
+    throw ProgramError(kProgramErrorNumber, kSource, description);
+}
+
+// Runs one enumeration into the cleared work list; a failed one ends the load.
+void enumerate(NameList &workList, const std::string &failurePrefix,
+               const std::function<uint32_t(HWND)> &enumeration) {
+    workList.clear();
+    const uint32_t status = enumeration(workList.window());
+    if (status != 0) {
+        std::string statusText;
+        StatusText(status, statusText);
+        failLoad(failurePrefix + statusText);
+    }
+}
+
+bool startsWithIgnoringCase(const std::string &text, const std::string &prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+// The prefix the target's own accounts carry in local-group member names.
+std::string accountPrefix(const std::string &target) {
+    if (gIsDomain) {
+        return gDomainName + "\\";
+    }
+    return (target.size() > 2 ? target.substr(2) : std::string()) + "\\";
+}
+
+// The load's statements, prepared once on the load's own connection.
+class SnapshotWriter {
+public:
+    explicit SnapshotWriter(const Database &store)
+        : addUser_(store.prepare("INSERT INTO User (UserName) VALUES (?)")),
+          addGroup_(store.prepare("INSERT INTO [Group] (GroupName, IsGlobal) VALUES (?, ?)")),
+          findUser_(store.prepare("SELECT UserID FROM User WHERE UserName = ?")),
+          addMembership_(store.prepare("INSERT INTO GroupUser (GroupID, UserID) VALUES (?, ?)")) {}
+
+    void addUsers(const NameList &names) {
+        for (int64_t i = 0; i < names.count(); ++i) {
+            runOnce(addUser_.bind(1, names.item(i)));
+        }
+    }
+
+    void addGroups(const NameList &names, bool isGlobal) {
+        for (int64_t i = 0; i < names.count(); ++i) {
+            runOnce(addGroup_.bind(1, names.item(i))
+                        .bind(2, isGlobal ? modVantryDeclare::kTrue : modVantryDeclare::kFalse));
+        }
+    }
+
+    std::optional<int64_t> findUser(const std::string &name) {
+        findUser_.bind(1, name);
+        std::optional<int64_t> userId;
+        if (findUser_.step()) {
+            userId = findUser_.integer(0);
+        }
+        findUser_.reset();
+        return userId;
+    }
+
+    void addMembership(int64_t groupId, int64_t userId) {
+        runOnce(addMembership_.bind(1, groupId).bind(2, userId));
+    }
+
+private:
+    static void runOnce(Statement &statement) {
+        statement.run();
+        statement.reset();
+    }
+
+    Statement addUser_;
+    Statement addGroup_;
+    Statement findUser_;
+    Statement addMembership_;
+};
+
+struct Group {
+    int64_t id;
+    std::string name;
+    bool isGlobal;
+};
+
+// Records the members of one group that are users of the store. A local group names them
+// with their domain or machine; only the target's own accounts belong to this snapshot.
+void loadMembers(const std::string &target, const std::string &ownPrefix, const Group &group,
+                 NameList &workList, SnapshotWriter &writer) {
+    const char *server = target.c_str();
+    enumerate(workList, "Get users failed: ", [&](HWND window) {
+        return group.isGlobal ? modVantryDeclare::GetGroupUsers(server, group.name.c_str(),
+                                                                modVantryDeclare::kListBox, window)
+                              : modVantryDeclare::GetLocalGroupUsers(
+                                    server, group.name.c_str(), modVantryDeclare::kListBox, window);
+    });
+    for (int64_t i = 0; i < workList.count(); ++i) {
+        std::string name = workList.item(i);
+        if (!group.isGlobal) {
+            // Account names ignore case, so a target typed in lower case is still its own.
+            if (!startsWithIgnoringCase(name, ownPrefix)) {
+                continue;
+            }
+            name.erase(0, ownPrefix.size());
+        }
+        if (const auto userId = writer.findUser(name)) {
+            writer.addMembership(group.id, *userId);
+        }
+    }
+    workList.clear();
+}
+
+void loadMemberships(const Database &store, const std::string &target, NameList &workList,
+                     SnapshotWriter &writer) {
+    Statement groups =
+        store.prepare("SELECT GroupID, GroupName, IsGlobal FROM [Group] ORDER BY GroupID");
+    const std::string ownPrefix = accountPrefix(target);
+    while (groups.step()) {
+        loadMembers(target, ownPrefix, {groups.integer(0), groups.text(1), groups.integer(2) != 0},
+                    workList, writer);
+    }
+}
+
+void loadAccounts(const Database &store, const std::string &target, NameList &workList) {
+    namespace api = modVantryDeclare;
+    const char *server = target.c_str();
+    SnapshotWriter writer(store);
+
+    enumerate(workList, "Get users failed: ", [&](HWND window) {
+        return api::GetAllUsers(server, api::kListBox, window);
+    });
+    writer.addUsers(workList);
+
+    enumerate(workList, "Get local groups failed: ", [&](HWND window) {
+        return api::GetAllGroups(api::kFalse, server, api::kListBox, window);
+    });
+    writer.addGroups(workList, false);
+
+    workList.clear();
+    if (gIsDomain) {
+        enumerate(workList, "Get global groups failed: ", [&](HWND window) {
+            return api::GetAllGroups(api::kTrue, server, api::kListBox, window);
+        });
+        writer.addGroups(workList, true);
+        workList.clear();
+    }
+
+    loadMemberships(store, target, workList, writer);
+}
+
+void copyTemplate(const std::filesystem::path &templatePath,
+                  const std::filesystem::path &workPath) {
+    std::error_code error;
+    std::filesystem::copy_file(templatePath, workPath,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+        failLoad("Unable to copy " + templatePath.string() + " to " + workPath.string() + ": " +
+                 error.message());
+    }
+    // A journal left by an interrupted session belongs to the replaced file: applied to the
+    // fresh copy it would corrupt it.
+    const std::string journal = workPath.string() + "-journal";
+    std::filesystem::remove(journal, error);
+    if (error) {
+        failLoad("Unable to remove " + journal + ": " + error.message());
+    }
+}
+
+}  // namespace
+
+void clsData::LoadSnapshot(const std::filesystem::path &workPath,
+                           const std::filesystem::path &templatePath) {
+    try {
+        copyTemplate(templatePath, workPath);
+        const Database store(workPath);
+        Transaction transaction(store);
+        loadAccounts(store, target_, workList());
+        transaction.commit();
+    } catch (...) {
+        lastErr_.CloneErr();
+    }
+}

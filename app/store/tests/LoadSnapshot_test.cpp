@@ -1,0 +1,139 @@
+#include "StoreTest.h"
+
+#include "store/ProgramValues.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using Memberships = std::set<std::pair<std::string, std::string>>;
+
+// The memberships of the named groups only; built-in groups have their own members.
+Memberships onlyGroups(const Memberships &all, const std::set<std::string> &groups) {
+    Memberships chosen;
+    std::copy_if(all.begin(), all.end(), std::inserter(chosen, chosen.end()),
+                 [&](const auto &row) { return groups.count(row.first) != 0; });
+    return chosen;
+}
+
+bool holds(const std::vector<std::string> &names, const std::string &name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+class DomainLoad : public StoreTest {
+protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        addDomainCorp();
+        world().addDomain("HARBOUR", "BIRCH");
+        world().addTrust("CORP", "HARBOUR");
+        world().addUser("HARBOUR", "zed", withPassword("zed-secret"));
+        for (const char *name : {"ann", "bob", "carl"}) {
+            world().addUser("CORP", name, withPassword("secret-1"));
+        }
+        world().addGroup("CORP", "Staff", samworld::GroupKind::Global);
+        world().addMember("CORP", "Staff", "ann");
+        world().addMember("CORP", "Staff", "bob");
+        world().addGroup("CORP", "Printers", samworld::GroupKind::Local);
+        world().addMember("CORP", "Printers", "CORP\\carl");
+        world().addMember("CORP", "Printers", "HARBOUR\\zed");
+        world().addMember("CORP", "Printers", "CORP\\Staff");
+        gDomainName = "CORP";
+    }
+};
+
+TEST_F(DomainLoad, RecordsUsersGroupsAndOwnMembersOnly) {
+    data().TargetSAM("\\\\ALDER");
+
+    EXPECT_EQ(data().LastErr().Number(), 0) << data().LastErr().ErrList();
+    EXPECT_TRUE(gIsDomain);
+    EXPECT_EQ(ItemStrings[0][0], "Domain User");
+    const auto users = storedUsers();
+    for (const char *name : {"ann", "bob", "carl", "Administrator"}) {
+        EXPECT_TRUE(holds(users, name)) << name;
+    }
+    EXPECT_FALSE(holds(users, "zed"));
+    const auto groups = storedGroups();
+    EXPECT_TRUE(groups.count({"Staff", true}));
+    EXPECT_TRUE(groups.count({"Domain Users", true}));
+    EXPECT_TRUE(groups.count({"Printers", false}));
+    // A trusted domain's user and a nested global group get no row in the local group.
+    EXPECT_EQ(onlyGroups(storedMemberships(), {"Staff", "Printers"}),
+              (Memberships{{"Staff", "ann"}, {"Staff", "bob"}, {"Printers", "carl"}}));
+}
+
+TEST_F(DomainLoad, AFailedMemberEnumerationUndoesTheWholeLoad) {
+    world().addFault(
+        {.call = "NetGroupGetUsers", .status = 5, .server = "", .after = 1, .count = 1});
+    data().TargetSAM("\\\\ALDER");
+
+    EXPECT_EQ(data().LastErr().count(), 1);
+    EXPECT_EQ(data().LastErr().Number(), 17);
+    EXPECT_EQ(data().LastErr().ErrList().rfind("Get users failed: Access denied.", 0), 0u)
+        << data().LastErr().ErrList();
+    EXPECT_TRUE(storedUsers().empty());
+    EXPECT_TRUE(storedGroups().empty());
+    EXPECT_TRUE(storedMemberships().empty());
+    // The store is open all the same, on the empty tables.
+    EXPECT_EQ(data().User().SAMHost(), "\\\\ALDER");
+}
+
+TEST_F(DomainLoad, EachEnumerationFailureNamesItsStep) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"NetUserEnum", "Get users failed: "},
+        {"NetLocalGroupEnum", "Get local groups failed: "},
+        {"NetGroupEnum", "Get global groups failed: "},
+    };
+    for (const auto &[call, description] : cases) {
+        world().clearFaults();
+        // The domain test enumerates the global groups once before the load does.
+        const int after = std::string(call) == "NetGroupEnum" ? 1 : 0;
+        world().addFault({.call = call, .status = 2229, .server = "", .after = after, .count = 1});
+        data().TargetSAM("\\\\ALDER");
+        EXPECT_EQ(data().LastErr().ErrList(),
+                  std::string(description) + "A disk I/O failure occurred.\n\r");
+        EXPECT_TRUE(storedUsers().empty()) << call;
+    }
+}
+
+class MachineLoad : public StoreTest {
+protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        addDomainCorp();
+        world().addMachine("PC1", "CORP", "", false);
+        world().addUser("CORP", "bob", withPassword("secret-1"));
+        world().addUser("PC1", "alice", withPassword("secret-1"));
+        world().addUser("PC1", "bob", withPassword("secret-1"));
+        world().addGroup("PC1", "Helpers", samworld::GroupKind::Local);
+        world().addMember("PC1", "Helpers", "PC1\\alice");
+        world().addMember("PC1", "Helpers", "CORP\\bob");
+        gDomainName = "CORP";
+    }
+};
+
+TEST_F(MachineLoad, RecordsTheMachinesOwnMembersAndNoGlobalGroups) {
+    data().TargetSAM("\\\\PC1");
+
+    EXPECT_EQ(data().LastErr().Number(), 0) << data().LastErr().ErrList();
+    EXPECT_FALSE(gIsDomain);
+    EXPECT_EQ(ItemStrings[0][0], "User");
+    const auto groups = storedGroups();
+    EXPECT_TRUE(groups.count({"Helpers", false}));
+    EXPECT_TRUE(std::none_of(groups.begin(), groups.end(), [](const auto &g) { return g.second; }));
+    // The domain's bob is not the machine's bob.
+    EXPECT_EQ(onlyGroups(storedMemberships(), {"Helpers"}), (Memberships{{"Helpers", "alice"}}));
+}
+
+TEST_F(MachineLoad, ATargetTypedInLowerCaseLoadsTheSameMemberships) {
+    data().TargetSAM("\\\\PC1");
+    const auto upperCase = storedMemberships();
+    data().TargetSAM("\\\\pc1");
+    EXPECT_EQ(data().LastErr().Number(), 0) << data().LastErr().ErrList();
+    EXPECT_EQ(storedMemberships(), upperCase);
+    EXPECT_TRUE(upperCase.count({"Helpers", "alice"}));
+}
+
+}  // namespace
