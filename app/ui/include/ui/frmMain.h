@@ -1,0 +1,114 @@
+// The main window: target selection on the left, the item list with its membership filter
+// below it, and the properties panel of the selected users or groups on the right.
+#pragma once
+
+#include "ui/ListBoxNameList.h"
+
+#include <QActionGroup>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+
+class QAction;
+class QFileDialog;
+class QRadioButton;
+class QTabWidget;
+class QTreeWidgetItem;
+
+namespace Ui {
+class frmMain;
+}
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Prepares the window before it is first shown: the local computer as the target, the
+    // store (working in storeFolder), the captions.
+    void FormSetup(const std::filesystem::path &storeFolder);
+    // Resolves the target into gSAMHost; true when that failed (the reason is in the list).
+    bool SetHost();
+    // Puts the item word of the type into the captions that name it.
+    void SetItemStrings(int type);
+    // Rebuilds the filter list (when refill), the item list and the details.
+    void UpdateMainView(bool refill);
+    void ShowItemDetails(const QString &name, int type);
+
+    // The properties panel's change marks: a control edited since the last display carries
+    // the mark 1, and only marked controls are applied.
+    void MarkChanged(QWidget *control);
+    void ClearDetails();
+    void MarkDetailsClean();
+
+    int ViewType() const { return ViewType_; }
+    int SelCount() const { return SelCount_; }
+    // The file dialog that BrowseForFile shows.
+    QFileDialog &dlgCD();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Construction.
+    void SetupToolbar();
+    void SetupPanel();
+    void ConnectHandlers();
+    void ConnectPanelMarks();
+
+    // Menus, toolbar and window.
+    void tbrToolBar_ButtonClick(QAction *button);
+    void mnuEditItems_Click(int index);
+    void mnuViewItem_Click(int index);
+    void mnuViewRefresh_Click();
+    void mnuFileExit_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpAbout_Click();
+    void ShowView(int index);
+    void SetViewMarks(int checkedView);
+    void SetMenusEnabled(bool enabled);
+    bool LoseChangesConfirmed();
+    void ShowOutOfStepWarning();
+
+    // The item list, its filter and the selection timer.
+    void cboFilter_Click();
+    void lstItems_ItemClick(QTreeWidgetItem *item);
+    void lstItems_SelectionChanged();
+    void timListUpdate_Timer();
+    void FillFilterList();
+
+    // Target selection.
+    void optSelect_Click(int index);
+    void txtName_Change();
+    void cmdSwitch_Click();
+    bool OpenTarget();
+    void ShowTargetOpen();
+    void LimitPanelFields();
+
+    std::unique_ptr<Ui::frmMain> ui;
+    std::array<QRadioButton *, 2> optSelect{};
+    std::array<QAction *, 3> mnuEditItems{};
+    std::array<QAction *, 2> mnuViewItem{};
+    std::array<QTabWidget *, 2> tabDetails{};
+    std::array<QAction *, 2> viewButtons{};
+    QActionGroup viewButtonGroup_;
+    QTimer timListUpdate_;
+    std::unique_ptr<QFileDialog> dlgCD_;
+    std::unique_ptr<ListBoxNameList> lstHidden_;
+
+    int ViewType_ = 0;
+    int SelCount_ = 0;
+    QTreeWidgetItem *CurrentItem_ = nullptr;
+    bool IgnoreNextClick_ = false;
+    bool Updating_ = false;
+    QString SavedMachineName_;
+    QString SavedDomainName_;
+    Qt::CheckState SavedSelectDomainSAM_ = Qt::Unchecked;
+};

@@ -1,0 +1,31 @@
+// Start-up and the routines that every window shares.
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+class QFileDialog;
+class QTreeWidget;
+class frmMain;
+
+inline constexpr std::chrono::milliseconds kSplashTime{1000};
+
+// Shows the splash for splashTime, measured on a monotonic clock while the window system's
+// events go on being processed, then returns the main window set up and shown. Its store
+// works in storeFolder.
+std::unique_ptr<frmMain> StartUp(const std::filesystem::path &storeFolder,
+                                 std::chrono::milliseconds splashTime = kSplashTime);
+
+// Lets the window system work for the given time; a monotonic clock decides when it is over.
+void WaitProcessingEvents(std::chrono::milliseconds time);
+
+// Shows the file-open dialog with a filter in the form "description|patterns|..." and a
+// title; returns the chosen file's full path, or empty text when the user cancels.
+QString BrowseForFile(QFileDialog &dlgCD, const QString &filter, const QString &title);
+
+// True when every selected entry has the small icon of the list's selected entry; otherwise
+// says "Mixed types in selection not allowed" and returns false.
+bool SameTypeSelected(const QTreeWidget &list);

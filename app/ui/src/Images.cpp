@@ -1,0 +1,28 @@
+#include "ui/Images.h"
+
+#include <QStringList>
+
+namespace {
+
+// Rendered through the icon engine, so every size is drawn from the vector image itself.
+QPixmap picture(const QString &name, int size) {
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name)).pixmap(size, size);
+}
+
+}  // namespace
+
+QIcon imlSmallList(const QString &key) {
+    static const QStringList keys{"SUser", "SGroupLocal", "SGroupGlobal"};
+    if (!keys.contains(key)) return {};
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(key));
+}
+
+QIcon imlTbIcons(int index) {
+    static const QStringList images{"tbUsers", "tbGroups", "tbNew", "tbDelete", "tbFind"};
+    if (index < 1 || index > images.size()) return {};
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(images[index - 1]));
+}
+
+QPixmap ProductPicture(int size) { return picture("product", size); }
+QPixmap DayPicture(int size) { return picture("day", size); }
+QPixmap NightPicture(int size) { return picture("night", size); }

@@ -1,0 +1,204 @@
+// The main window's target selection: machine or domain name, Switch To and Refresh, and the
+// return to the no-target state whenever the name changes.
+#include "ui/frmMain.h"
+
+#include "ui_frmMain.h"
+
+#include "status/ProgramError.h"
+#include "status/modSAM.h"
+#include "store/ProgramValues.h"
+#include "ui/AppInfo.h"
+#include "ui/modDeclare.h"
+#include "vantry_api/modVantryDeclare.h"
+
+#include <QApplication>
+#include <QSignalBlocker>
+
+namespace {
+
+constexpr std::size_t kTextResultSize = 256;
+constexpr int kPasswordLimit = 14;
+constexpr int kCommentLimit = 256;
+
+// A text result of the account library: 256 blanks, of which the library overwrites the start
+// with the answer and its terminator.
+class TextResult {
+public:
+    char **address() { return &start_; }
+    std::string text() const { return buffer_.substr(0, buffer_.find('\0')); }
+    const std::string &blanks() const { return buffer_; }
+
+private:
+    std::string buffer_ = std::string(kTextResultSize, ' ');
+    char *start_ = buffer_.data();
+};
+
+// The hourglass while the target is being read; put back before any message is shown.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { release(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+
+    void release() {
+        if (std::exchange(busy_, false)) QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool busy_ = true;
+};
+
+std::string WithServerPrefix(const std::string &name) {
+    return name.starts_with("\\\\") ? name : "\\\\" + name;
+}
+
+// The probe's own message when it fails; an account library that cannot be used is a failure
+// of the probe like any other.
+bool RightsProbeFailed(std::string &message) {
+    try {
+        return CheckSAMRights(message);
+    } catch (...) {
+        message = CurrentError().description();
+        return true;
+    }
+}
+
+// The target's domain, or 256 blanks when it cannot be read: it is not reported.
+std::string TargetDomainName() {
+    TextResult result;
+    try {
+        if (modVantryDeclare::GetDomainName(gSAMHost.c_str(), result.address()) == 0) {
+            return result.text();
+        }
+    } catch (const ProgramError &) {
+        // A library without this export: the name stays unknown, as for a failed call.
+    }
+    return result.blanks();
+}
+
+}  // namespace
+
+void frmMain::optSelect_Click(int index) {
+    if (index == 1) {
+        ui->lblName->setText(QStringLiteral("Domain &Name"));
+        SavedSelectDomainSAM_ = ui->chkPDC->checkState();
+        ui->chkPDC->setChecked(true);
+        ui->chkPDC->setEnabled(false);
+        SavedMachineName_ = ui->txtName->text();
+        ui->txtName->setText(SavedDomainName_);
+    } else {
+        ui->lblName->setText(QStringLiteral("Machine &Name"));
+        ui->chkPDC->setEnabled(true);
+        ui->chkPDC->setCheckState(SavedSelectDomainSAM_);
+        SavedDomainName_ = ui->txtName->text();
+        ui->txtName->setText(SavedMachineName_);
+    }
+}
+
+// Any change of the name, also by code, leaves the target: the store keeps the last one
+// until the next Switch To.
+void frmMain::txtName_Change() {
+    {
+        const QSignalBlocker quiet(ui->lstItems);
+        ui->lstItems->clear();
+        CurrentItem_ = nullptr;
+    }
+    SetViewMarks(-1);
+    ui->fraDetails->hide();
+    ui->cmdRelations->setEnabled(false);
+    ui->tbrToolBar->setEnabled(false);
+    SetMenusEnabled(false);
+    ui->lblFilter->setText(QStringLiteral("Filter:"));
+    {
+        const QSignalBlocker quiet(ui->cboFilter);
+        ui->cboFilter->clear();
+    }
+    ui->cmdSwitch->setText(QStringLiteral("S&witch To"));
+}
+
+bool frmMain::SetHost() {
+    const std::string name = ui->txtName->text().trimmed().toStdString();
+    const bool domainName = !optSelect[0]->isChecked();
+    if (!domainName && !ui->chkPDC->isChecked()) {
+        gSAMHost = WithServerPrefix(name);
+        return false;
+    }
+    TextResult controller;
+    uint32_t status = 0;
+    try {
+        status = domainName
+                     ? modVantryDeclare::GetDomainServer("", name.c_str(), controller.address())
+                     : modVantryDeclare::GetDomainServer(name.c_str(), "", controller.address());
+    } catch (...) {
+        gData->LastErr().CloneErr();
+        return true;
+    }
+    if (status != 0) {
+        std::string message;
+        StatusText(status, message);
+        gData->LastErr().Description(message);
+        return true;
+    }
+    // Only a resolved name replaces the target's: a failed switch leaves the open target as it
+    // was, and the windows still address it through gSAMHost.
+    gSAMHost = controller.text();
+    return false;
+}
+
+void frmMain::cmdSwitch_Click() {
+    gData->LastErr().Refresh();
+    if (!OpenTarget()) return;
+    ShowTargetOpen();
+}
+
+// Resolves, probes and loads the target; false, after showing why, when any step failed.
+bool frmMain::OpenTarget() {
+    BusyCursor busy;
+    const std::string previousHost = gSAMHost;
+    if (SetHost()) {
+        busy.release();
+        ShowErrors("Unable to establish details about the target SAM");
+        return false;
+    }
+    std::string refusal;
+    if (RightsProbeFailed(refusal)) {
+        gSAMHost = previousHost;
+        busy.release();
+        ShowErrors(refusal, true);
+        return false;
+    }
+    gData->WorkList(*lstHidden_);
+    gDomainName = TargetDomainName();
+    gData->LastErr().Refresh();
+    gData->TargetSAM(gSAMHost);
+    if (gData->LastErr().Number() != 0 || gData->LastErr().count() != 0) {
+        busy.release();
+        ShowErrors("Database initialisation failed");
+        return false;
+    }
+    return true;
+}
+
+void frmMain::ShowTargetOpen() {
+    LimitPanelFields();
+    ui->fraDetails->show();
+    ui->cmdRelations->setEnabled(true);
+    ui->tbrToolBar->setEnabled(true);
+    ui->lblUserAcctExp->setVisible(gIsDomain);
+    ui->txtUserAcctExp->setVisible(gIsDomain);
+    for (QTabWidget *panel : tabDetails) panel->setCurrentIndex(0);
+    ShowView(kUsersType);  // every open starts with the users
+    UpdateMainView(true);
+    ui->cmdSwitch->setText(QStringLiteral("&Refresh"));
+    setWindowTitle(QString::fromStdString(gSAMHost) + QStringLiteral(" - ") + kAppTitle);
+    SetMenusEnabled(true);
+}
+
+void frmMain::LimitPanelFields() {
+    ui->txtChangePassword->setMaxLength(kPasswordLimit);
+    ui->txtConfirmPassword->setMaxLength(kPasswordLimit);
+    ui->txtUserFullName->setMaxLength(kCommentLimit);
+    ui->txtUserComment->setMaxLength(kCommentLimit);
+    ui->txtGrpComment->setMaxLength(kCommentLimit);
+}

@@ -1,0 +1,15 @@
+#include "ui/modDeclare.h"
+
+#include "store/ProgramValues.h"
+
+void InitDeclarations() {
+    ItemStrings[kUsersType] = {"User", "Is in &Groups:", "Is &not in Groups:",
+                               "Are all in &Groups:", "Are &Not all in Groups"};
+    ItemStrings[kGroupsType] = {"Group", "Has &Members:", "Does &not have Users:",
+                                "All have &Users:", "Do &not all have Users:"};
+}
+
+std::string ItemIcons(int type, int groupKind) {
+    if (type == kUsersType) return "SUser";
+    return groupKind == kGlobalGroup ? "SGroupGlobal" : "SGroupLocal";
+}

@@ -1,0 +1,81 @@
+#include "ui/modMain.h"
+
+#include "status/MsgBox.h"
+#include "ui/ItemList.h"
+#include "ui/frmMain.h"
+#include "ui/frmSplash.h"
+#include "ui/modDeclare.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+// "All Files(*.*)|*.*" becomes "All Files(*.*) (*)": the dialog reads the patterns from the
+// last parentheses, and "*.*" would hide the many files here that have no extension.
+QStringList nameFilters(const QString &filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1String("*.*"), QLatin1String("*"));
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters;
+}
+
+}  // namespace
+
+void WaitProcessingEvents(std::chrono::milliseconds time) {
+    QElapsedTimer clock;  // monotonic: neither midnight nor a clock change moves it
+    clock.start();
+    QEventLoop loop;
+    // Read the clock once per round: a timer asked for a negative time would never fire.
+    for (qint64 left = time.count(); left > 0; left = time.count() - clock.elapsed()) {
+        QTimer::singleShot(static_cast<int>(left), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+std::unique_ptr<frmMain> StartUp(const std::filesystem::path &storeFolder,
+                                 std::chrono::milliseconds splashTime) {
+    auto main = std::make_unique<frmMain>();
+    InitDeclarations();
+    frmSplash splash;
+    splash.FormSetup(nullptr, true);
+    splash.show();
+    splash.repaint();
+    WaitProcessingEvents(splashTime);
+    main->FormSetup(storeFolder);
+    splash.close();
+    main->show();
+    return main;
+}
+
+QString BrowseForFile(QFileDialog &dlgCD, const QString &filter, const QString &title) {
+    dlgCD.setNameFilters(nameFilters(filter));
+    dlgCD.setWindowTitle(title);
+    dlgCD.setFileMode(QFileDialog::ExistingFile);
+    dlgCD.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dlgCD.exec() != QDialog::Accepted || dlgCD.selectedFiles().isEmpty()) return {};
+    return dlgCD.selectedFiles().first();
+}
+
+bool SameTypeSelected(const QTreeWidget &list) {
+    const QTreeWidgetItem *reference = SelectedItem(list);
+    if (reference == nullptr) return true;
+    const QString referenceKey = IconKeyOf(*reference);
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem &item = *list.topLevelItem(i);
+        if (item.isSelected() && IconKeyOf(item) != referenceKey) {
+            MsgBox("Mixed types in selection not allowed", MsgButtons::OKOnly, MsgIcon::Exclamation,
+                   "Selection Error");
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,210 @@
+#include "UiTest.h"
+
+#include "status/modSAM.h"
+#include "store/ProgramValues.h"
+#include "ui/modDeclare.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace {
+
+class TargetTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        addDomainWithLocalMember();
+        world().addMachine("PC1", "", "OFFICE", false);
+        world().addUser("CORP", "clerk");
+    }
+
+    void expectTargetOpen(const QString &host) {
+        EXPECT_EQ(window().windowTitle(), host + " - Tarnwick");
+        EXPECT_EQ(control<QPushButton>("cmdSwitch").text(), "&Refresh");
+        EXPECT_TRUE(control<QGroupBox>("fraDetails").isVisible());
+        EXPECT_TRUE(control<QToolBar>("tbrToolBar").isEnabled());
+        EXPECT_TRUE(control<QMenu>("mnuEdit").menuAction()->isEnabled());
+        EXPECT_TRUE(control<QMenu>("mnuView").menuAction()->isEnabled());
+        EXPECT_TRUE(control<QAction>("mnuViewItem_0").isChecked());
+        EXPECT_TRUE(control<QAction>("tbrToolBar_User").isChecked());
+        EXPECT_FALSE(control<QAction>("tbrToolBar_Group").isChecked());
+        EXPECT_TRUE(control<QTabWidget>("tabDetails_0").isVisible());
+        EXPECT_FALSE(control<QTabWidget>("tabDetails_1").isVisible());
+        EXPECT_EQ(window().ViewType(), kUsersType);
+        EXPECT_EQ(control<QLabel>("lblFilter").text(), "Filter by Group Membership:");
+        ASSERT_GE(control<QComboBox>("cboFilter").count(), 1);
+        EXPECT_EQ(control<QComboBox>("cboFilter").itemText(0), "*All Users*");
+        EXPECT_EQ(control<QLineEdit>("txtChangePassword").maxLength(), 14);
+        EXPECT_EQ(control<QLineEdit>("txtGrpComment").maxLength(), 256);
+    }
+
+    void expectNoTarget() {
+        EXPECT_EQ(control<QPushButton>("cmdSwitch").text(), "S&witch To");
+        EXPECT_FALSE(control<QGroupBox>("fraDetails").isVisible());
+        EXPECT_FALSE(control<QToolBar>("tbrToolBar").isEnabled());
+        EXPECT_FALSE(control<QMenu>("mnuEdit").menuAction()->isEnabled());
+        EXPECT_FALSE(control<QAction>("mnuViewItem_0").isChecked());
+        EXPECT_FALSE(control<QAction>("tbrToolBar_User").isChecked());
+        EXPECT_EQ(control<QComboBox>("cboFilter").count(), 0);
+        EXPECT_EQ(control<QLabel>("lblFilter").text(), "Filter:");
+    }
+
+    void openMachineSam(const char *machine) {
+        control<QCheckBox>("chkPDC").setChecked(false);
+        control<QLineEdit>("txtName").setText(machine);
+        clickSwitch();
+    }
+
+    void openDomainByName(const char *domain) {
+        clickOption(1);
+        control<QLineEdit>("txtName").setText(domain);
+        clickSwitch();
+    }
+
+    std::string itemWordCaptions() {
+        return (control<QGroupBox>("fraDetails").title() + "|" +
+                control<QTreeWidget>("lstItems").headerItem()->text(0) + "|" +
+                control<QAction>("mnuEditItems_0").text() + "|" +
+                control<QAction>("mnuEditItems_1").text() + "|" +
+                control<QAction>("mnuEditItems_2").text())
+            .toStdString();
+    }
+};
+
+TEST_F(TargetTest, SwitchToOpensTheDomainOfTheLocalMachine) {
+    clickSwitch();
+    ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    expectTargetOpen("\\\\ALDER");
+    EXPECT_EQ(gSAMHost, "\\\\ALDER");
+    EXPECT_EQ(gDomainName, "CORP");
+    EXPECT_TRUE(control<QLineEdit>("txtUserAcctExp").isVisible());
+    EXPECT_TRUE(control<QLabel>("lblUserAcctExp").isVisible());
+    EXPECT_EQ(itemWordCaptions(),
+              "Domain User Properties:|Domain User(s)|&New Domain User|&Delete Domain User|"
+              "&Find Domain User");
+}
+
+TEST_F(TargetTest, EnterInTheNameBoxSwitchesAndADomainNameWorksToo) {
+    clickOption(1);
+    QTest::keyClicks(&control<QLineEdit>("txtName"), "  corp ");
+    QTest::keyClick(&control<QLineEdit>("txtName"), Qt::Key_Return);
+    ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    expectTargetOpen("\\\\ALDER");
+}
+
+TEST_F(TargetTest, AMachinesOwnSamHasNoAccountExpiryAndPlainUsers) {
+    world().logon("PC1\\Administrator");
+    openMachineSam("PC1");
+    ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    expectTargetOpen("\\\\PC1");
+    EXPECT_FALSE(control<QLineEdit>("txtUserAcctExp").isVisible());
+    EXPECT_FALSE(control<QLabel>("lblUserAcctExp").isVisible());
+    EXPECT_EQ(itemWordCaptions(), "User Properties:|User(s)|&New User|&Delete User|&Find User");
+}
+
+TEST_F(TargetTest, TwoLeadingBackslashesAreKept) {
+    world().logon("PC1\\Administrator");
+    openMachineSam("\\\\PC1");
+    ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    EXPECT_EQ(gSAMHost, "\\\\PC1");
+}
+
+TEST_F(TargetTest, AnUnknownNameIsReportedAndChangesNothing) {
+    clickSwitch();
+    ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    openDomainByName("NOWHERE");  // choosing the option already left the target
+    ASSERT_EQ(messages().shown().size(), 1u);
+    std::string reason;
+    StatusText(2453, reason);
+    EXPECT_EQ(messages().shown()[0].text,
+              "Unable to establish details about the target SAM:\n\r" + reason + "\n\r");
+    EXPECT_EQ(messages().shown()[0].title, "Error");
+    EXPECT_EQ(messages().shown()[0].icon, MsgIcon::Exclamation);
+    expectNoTarget();
+    EXPECT_EQ(gSAMHost, "\\\\ALDER");  // the open store's server is still the target's
+}
+
+TEST_F(TargetTest, ARefusedRightsProbeShowsItsOwnMessageAlone) {
+    world().logon("CORP\\clerk");
+    clickSwitch();
+    ASSERT_EQ(messages().shown().size(), 1u);
+    const ShownMessage &refusal = messages().shown()[0];
+    EXPECT_EQ(refusal.text.rfind("Failed to add test user: ", 0), 0u) << refusal.text;
+    EXPECT_EQ(refusal.text.find("Unable to establish"), std::string::npos);
+    EXPECT_EQ(refusal.title, "Error");
+    expectNoTarget();
+    EXPECT_EQ(gSAMHost, "");
+}
+
+TEST_F(TargetTest, TypingInTheNameBoxLeavesTheTarget) {
+    clickSwitch();
+    ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    QTest::keyClicks(&control<QLineEdit>("txtName"), "1");
+    expectNoTarget();
+    EXPECT_EQ(control<QTreeWidget>("lstItems").topLevelItemCount(), 0);
+    EXPECT_EQ(gSAMHost, "\\\\ALDER");  // the store keeps the last target until the next switch
+}
+
+TEST_F(TargetTest, TheGroupsViewRelabelsEveryCaptionWithTheItemWord) {
+    clickSwitch();
+    control<QAction>("tbrToolBar_Group").trigger();
+    EXPECT_EQ(window().ViewType(), kGroupsType);
+    EXPECT_EQ(itemWordCaptions(), "Group Properties:|Group(s)|&New Group|&Delete Group|&Find Group");
+    EXPECT_EQ(control<QLabel>("lblFilter").text(), "Filter by User in Groups:");
+    EXPECT_EQ(control<QComboBox>("cboFilter").itemText(0), "*All Groups*");
+    EXPECT_TRUE(control<QTabWidget>("tabDetails_1").isVisible());
+    EXPECT_FALSE(control<QTabWidget>("tabDetails_0").isVisible());
+    EXPECT_TRUE(control<QAction>("mnuViewItem_1").isChecked());
+    EXPECT_FALSE(control<QAction>("mnuViewItem_0").isChecked());
+    EXPECT_TRUE(control<QAction>("tbrToolBar_Group").isChecked());
+    EXPECT_FALSE(control<QAction>("tbrToolBar_User").isChecked());
+}
+
+TEST_F(TargetTest, RefreshComesBackToTheUsersView) {
+    clickSwitch();
+    control<QAction>("mnuViewItem_1").trigger();
+    control<QTabWidget>("tabDetails_1").setCurrentIndex(0);
+    control<QAction>("mnuViewRefresh").trigger();
+    ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    expectTargetOpen("\\\\ALDER");
+}
+
+TEST_F(TargetTest, OutOfStepWarningIsShownOnceAfterAStatusThatSetsIt) {
+    clickSwitch();
+    std::string ignored;
+    StatusText(2221, ignored);  // a user the store believes in is gone
+    control<QAction>("mnuViewItem_1").trigger();
+    control<QAction>("mnuViewItem_0").trigger();
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text, OutOfStepWarning);
+    EXPECT_EQ(messages().shown()[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(messages().shown()[0].title, "Tarnwick");
+    EXPECT_FALSE(OutOfStep);
+}
+
+TEST_F(TargetTest, ListAndPanelGrowWithTheWindow) {
+    clickSwitch();
+    auto &list = control<QTreeWidget>("lstItems");
+    auto &panel = control<QGroupBox>("fraDetails");
+    QCoreApplication::processEvents();
+    const QSize listBefore = list.size();
+    const QSize panelBefore = panel.size();
+    window().resize(window().width() + 300, window().height() + 200);
+    QCoreApplication::processEvents();
+    EXPECT_GT(list.height(), listBefore.height());
+    EXPECT_GT(panel.width(), panelBefore.width());
+    EXPECT_GT(panel.height(), panelBefore.height());
+}
+
+}  // namespace
