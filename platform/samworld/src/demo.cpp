@@ -5,6 +5,7 @@
 #include "samworld/world.h"
 
 #include "samworld/accounts.h"
+#include "samworld/names.h"
 #include "samworld/network.h"
 #include "samworld/services.h"
 
@@ -87,9 +88,9 @@ UserRecord townsperson(int i, const std::string &server) {
 std::string localMachineName() {
     char name[256] = {};
     DWORD size = sizeof name;
-    if (!GetComputerNameA(name, &size) || size == 0 || size > MAX_COMPUTERNAME_LENGTH) {
+    if (!GetComputerNameA(name, &size) || !isValidMachineName(std::string_view(name, size))) {
         throw Error(ERROR_INVALID_NAME, "the computer name '" + std::string(name) +
-                                            "' is no machine name of 1 to 15 characters; "
+                                            "' is no machine name of 1 to 63 characters; "
                                             "set COMPUTERNAME to one");
     }
     return std::string(name, size);

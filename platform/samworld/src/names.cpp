@@ -11,6 +11,7 @@ namespace samworld {
 namespace {
 
 constexpr size_t maxAccountNameLength = 20;
+constexpr size_t maxMachineNameLength = 63;
 constexpr std::u16string_view forbiddenCharacters = u"\"/\\[]:|<>+=;,?*@";
 
 // Full Unicode case mapping needs a UTF-8 locale; the process's own locale is left alone.
@@ -62,15 +63,23 @@ std::string foldCase(std::string_view name) {
     return folded;
 }
 
-bool isValidAccountName(std::string_view name) {
+namespace {
+bool isValidName(std::string_view name, size_t maxLength) {
     const auto wide = win32::toUtf16(name);
-    if (!wide || wide->empty() || wide->size() > maxAccountNameLength) return false;
+    if (!wide || wide->empty() || wide->size() > maxLength) return false;
     const bool forbidden = std::any_of(wide->begin(), wide->end(), [](char16_t c) {
         return c < 0x20 || c == 0x7F || forbiddenCharacters.find(c) != std::u16string_view::npos;
     });
     const bool onlyDotsAndSpaces =
         std::all_of(wide->begin(), wide->end(), [](char16_t c) { return c == u'.' || c == u' '; });
     return !forbidden && !onlyDotsAndSpaces;
+}
+}  // namespace
+
+bool isValidAccountName(std::string_view name) { return isValidName(name, maxAccountNameLength); }
+
+bool isValidMachineName(std::string_view name) {
+    return isValidName(name, maxMachineNameLength) && name.find(' ') == std::string_view::npos;
 }
 
 QualifiedName splitQualifiedName(std::string_view text) {

@@ -10,7 +10,6 @@
 namespace samworld {
 namespace {
 
-constexpr size_t maxMachineNameLength = MAX_COMPUTERNAME_LENGTH;
 constexpr const char *machineSelect =
     "SELECT m.name, coalesce(d.name, ''), m.workgroup, m.controller, m.local, m.sam_id "
     "FROM machines m LEFT JOIN sams d ON d.id = m.domain_sam_id ";
@@ -49,14 +48,13 @@ std::string domainSid(std::string_view name) {
 }
 
 void requireMachineName(std::string_view name) {
-    if (!isValidAccountName(name) || name.size() > maxMachineNameLength ||
-        name.find(' ') != std::string_view::npos) {
+    if (!isValidMachineName(name)) {
         throw Error(ERROR_INVALID_NAME, "'" + std::string(name) + "' is not a valid machine or domain name");
     }
 }
 
 std::string computerName() {
-    char name[MAX_COMPUTERNAME_LENGTH * 4 + 1] = {};
+    char name[256] = {};
     DWORD size = sizeof name;
     return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
 }

@@ -66,7 +66,8 @@ TEST_F(Networks, MisbuiltNetworksAreRefused) {
     EXPECT_EQ(statusOf([&] { world().addMachine("ELM", "CORP", "MOOR", false); }), uint32_t{ERROR_INVALID_PARAMETER});
     EXPECT_EQ(statusOf([&] { world().addMachine("ELM", "NOWHERE", "", false); }), uint32_t{ERROR_NO_SUCH_DOMAIN});
     EXPECT_EQ(statusOf([&] { world().addMachine("OAK", "", "MOOR", false); }), uint32_t{ERROR_ALREADY_EXISTS});
-    EXPECT_EQ(statusOf([&] { world().addMachine("ABCDEFGHIJKLMNOP", "", "MOOR", false); }), uint32_t{ERROR_INVALID_NAME});
+    EXPECT_EQ(statusOf([&] { world().addMachine(std::string(64, 'M'), "", "MOOR", false); }), uint32_t{ERROR_INVALID_NAME});
+    EXPECT_EQ(statusOf([&] { world().addMachine("BUILD-WORKSTATION-SEVEN", "", "MOOR", false); }), uint32_t{0});
     EXPECT_EQ(statusOf([&] { world().addTrust("CORP", "NOWHERE"); }), uint32_t{ERROR_NO_SUCH_DOMAIN});
     EXPECT_EQ(statusOf([&] { world().addTrust("CORP", "CORP"); }), uint32_t{ERROR_INVALID_PARAMETER});
     EXPECT_EQ(statusOf([&] { world().addTrust("CORP", "OAK"); }), uint32_t{ERROR_NO_SUCH_DOMAIN});

@@ -14,6 +14,10 @@ std::string foldCase(std::string_view name);
 // spaces.
 bool isValidAccountName(std::string_view name);
 
+// A machine or domain name: the account-name rules without blanks, up to 63 characters (a host
+// label), since Linux host names often exceed the classic 15.
+bool isValidMachineName(std::string_view name);
+
 struct QualifiedName {
     std::optional<std::string> domain;  // absent for a bare NAME
     std::string name;
