@@ -1,5 +1,7 @@
 #include "status/clsErr.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int32_t kLargestStoredNumber = 65534;
@@ -18,7 +20,8 @@ clsErr::clsErr() {
 
 std::string clsErr::ErrList() const {
     if (count_ == 1) {
-        return list_.substr(kSingleEntryPrefixLength);
+        // The one entry may have been emptied away since it was recorded.
+        return list_.substr(std::min(kSingleEntryPrefixLength, list_.size()));
     }
     return list_;
 }

@@ -35,6 +35,13 @@ TEST(clsErr, EmptyDescriptionEmptiesTheListButNumberingGoesOn) {
     EXPECT_EQ(errors.ErrList(), "3. C\n\r");
 }
 
+TEST(clsErr, ASingleEntryEmptiedAwayLeavesAnEmptyList) {
+    clsErr errors;
+    errors.Description("A");
+    errors.Description("");
+    EXPECT_EQ(errors.ErrList(), "");
+}
+
 TEST(clsErr, NumbersOutsideTheRangeAreStoredAs17) {
     clsErr errors;
     const std::pair<int32_t, int32_t> cases[] = {

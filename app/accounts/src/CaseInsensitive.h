@@ -1,0 +1,13 @@
+// Account names and detail keys compare without regard to case.
+#pragma once
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
