@@ -1,5 +1,5 @@
 // GetTrustedDomains: the server's own domain, the domains it trusts and, for a machine that
-// keeps its own accounts, the machine itself.
+// keeps its own accounts, the machine itself. A workgroup is no domain and is not offered.
 #include "orlop.h"
 
 #include "common/list_target.hpp"
@@ -25,15 +25,22 @@ bool sameMachineName(std::u16string_view a, std::u16string_view b) {
     return std::ranges::equal(a, b, {}, folded, folded);
 }
 
-// Whether the server is the controller of its own domain. A machine whose domain has no
-// controller (a workgroup member) is none.
-uint32_t isDomainController(LPWSTR server, std::u16string_view machineName, bool &controller) {
+// Whether the server belongs to a domain (a workgroup has no controller) and whether it is
+// that domain's controller.
+struct DomainRole {
+    bool domain = false;
+    bool controller = false;
+};
+
+uint32_t domainRole(LPWSTR server, std::u16string_view machineName, DomainRole &role) {
     PlatformBuffer<> buffer;
     const NET_API_STATUS status = NetGetDCName(server, u"", buffer.receive());
-    controller = false;
+    role = {};
     if (status == NERR_DCNotFound) return NERR_Success;
     if (status != NERR_Success) return status;
-    controller = sameMachineName(withoutLeadingBackslashes(buffer.as<char16_t>()), machineName);
+    role.domain = true;
+    role.controller =
+        sameMachineName(withoutLeadingBackslashes(buffer.as<char16_t>()), machineName);
     return NERR_Success;
 }
 
@@ -62,19 +69,21 @@ extern "C" uint32_t GetTrustedDomains(const char *server, int32_t listKind, HWND
         return status;
     }
     const auto &info = *workstation.as<WKSTA_INFO_100>();
-    const std::u16string ownDomain[] = {info.wki100_langroup};
-    if (const uint32_t status = target.deliver(ownDomain)) return status;
+    const std::u16string_view machine = withoutLeadingBackslashes(info.wki100_computername);
+    DomainRole role;
+    if (const uint32_t status = domainRole(wideServer.get(), machine, role)) return status;
+
+    // A workgroup keeps no accounts that another machine could use.
+    if (role.domain) {
+        const std::u16string ownDomain[] = {info.wki100_langroup};
+        if (const uint32_t status = target.deliver(ownDomain)) return status;
+    }
 
     std::vector<std::u16string> domains;
     if (const uint32_t status = trustedDomains(wideServer.get(), domains)) return status;
     if (const uint32_t status = target.deliver(domains)) return status;
 
-    const std::u16string_view machine = withoutLeadingBackslashes(info.wki100_computername);
-    bool controller = false;
-    if (const uint32_t status = isDomainController(wideServer.get(), machine, controller)) {
-        return status;
-    }
-    if (controller) return NERR_Success;
+    if (role.controller) return NERR_Success;
     const std::u16string ownMachine[] = {std::u16string(machine)};
     return target.deliver(ownMachine);
 }
