@@ -1,5 +1,6 @@
 #include "ui/HoursGrid.h"
 
+#include "dataops/LogonHours.h"
 #include "ui/Images.h"
 
 #include <QHeaderView>
@@ -11,8 +12,8 @@
 
 namespace {
 
-constexpr int kDays = 7;
-constexpr int kHours = 24;
+constexpr int kDays = kDaysPerWeek;
+constexpr int kHours = kHoursPerDay;
 constexpr int kPictureSize = 14;
 const std::array<const char *, kDays> kDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                 "Thursday", "Friday", "Saturday"};
@@ -139,4 +140,8 @@ void SetupHoursGrid(QTableWidget &grid) {
     grid.setCornerButtonEnabled(false);
     addEmptyCells(grid);
     sizeToCells(grid);
+}
+
+void FillSelectedCells(QTableWidget &grid, const QString &text) {
+    for (QTableWidgetItem *cell : grid.selectedItems()) cell->setText(text);
 }

@@ -11,12 +11,6 @@ QPixmap picture(const QString &name, int size) {
 
 }  // namespace
 
-QIcon imlSmallList(const QString &key) {
-    static const QStringList keys{"SUser", "SGroupLocal", "SGroupGlobal"};
-    if (!keys.contains(key)) return {};
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(key));
-}
-
 QIcon imlTbIcons(int index) {
     static const QStringList images{"tbUsers", "tbGroups", "tbNew", "tbDelete", "tbFind"};
     if (index < 1 || index > images.size()) return {};

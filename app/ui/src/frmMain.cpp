@@ -9,6 +9,7 @@
 #include "ui/AppInfo.h"
 #include "ui/Help.h"
 #include "ui/Images.h"
+#include "ui/frmAdd.h"
 #include "ui/frmSplash.h"
 #include "ui/modDeclare.h"
 #include "win32.h"
@@ -102,7 +103,7 @@ void frmMain::ConnectHandlers() {
     connect(ui->txtName, &QLineEdit::textChanged, this, &frmMain::txtName_Change);
     connect(ui->txtName, &QLineEdit::returnPressed, this, &frmMain::cmdSwitch_Click);
     connect(ui->cmdSwitch, &QPushButton::clicked, this, &frmMain::cmdSwitch_Click);
-    ConnectPanelMarks();
+    ConnectPanel();
 }
 
 void frmMain::FormSetup(const std::filesystem::path &storeFolder) {
@@ -136,9 +137,11 @@ void frmMain::tbrToolBar_ButtonClick(QAction *button) {
     }
 }
 
-// New, Delete and Find act through the Add and Ask dialogs and the data operations that delete
-// and find; until those exist the commands leave everything as it is.
-void frmMain::mnuEditItems_Click(int /*index*/) {}
+void frmMain::mnuEditItems_Click(int index) {
+    const std::array<std::function<void()>, 3> commands{
+        [this] { AddItem(); }, [this] { DeleteSelected(); }, [this] { FindItem(); }};
+    commands.at(index)();
+}
 
 void frmMain::mnuViewItem_Click(int index) {
     if (!LoseChangesConfirmed()) {

@@ -4,14 +4,29 @@
 
 #include "ui_frmMain.h"
 
-#include "status/MsgBox.h"
+#include "accounts/clsGroup.h"
+#include "accounts/clsUser.h"
+#include "dataops/ItemList.h"
+#include "dataops/ItemLists.h"
 #include "store/ProgramValues.h"
-#include "ui/AppInfo.h"
-#include "ui/ItemList.h"
 #include "ui/modDeclare.h"
 #include "ui/modMain.h"
 
 #include <QSignalBlocker>
+
+#include <functional>
+
+namespace {
+
+// Adds the names a listing of the store gives back; a failure is shown and leaves the names
+// that came back.
+void AddFilterNames(QComboBox &filter, const std::function<bool(NameArray &)> &listing) {
+    NameArray names;
+    if (RunListing([&] { return listing(names); })) ShowOperationErrors();
+    for (const std::string &name : names) filter.addItem(QString::fromStdString(name));
+}
+
+}  // namespace
 
 void frmMain::UpdateMainView(bool refill) {
     if (refill) {
@@ -26,7 +41,7 @@ void frmMain::UpdateMainView(bool refill) {
         CurrentItem_ = nullptr;
         ui->lstItems->setHeaderLabel(QString::fromStdString(ItemStrings[ViewType_][0]) +
                                      QStringLiteral("(s)"));
-        // The data operations fill the list here from the store, by view and filter.
+        FillItems(ui->cboFilter->currentText().toStdString());
     }
     QTreeWidgetItem *selected = SelectedItem(*ui->lstItems);
     if (selected == nullptr) {
@@ -47,23 +62,53 @@ void frmMain::UpdateMainView(bool refill) {
     ShowOutOfStepWarning();
 }
 
-// The first entry lists everything; the store adds the groups (users view) or the users
-// (groups view) that the list can be filtered by.
+// The users of the filter's group, or the groups of the filter's user; without a filter the
+// groups view lists the local groups, then the global ones.
+void frmMain::FillItems(const std::string &filter) {
+    QTreeWidget &list = *ui->lstItems;
+    const std::string localIcon = ItemIcons(kGroupsType, kLocalGroup);
+    const std::string globalIcon = ItemIcons(kGroupsType, kGlobalGroup);
+    if (ViewType_ == kUsersType) {
+        ListItemsByFilter(list, kUsersType, false, filter, ItemIcons(kUsersType));
+    } else if (filter == kAllGroups) {
+        ListItemsByFilter(list, kGroupsType, false, kAllGroups, localIcon);
+        ListItemsByFilter(list, kGroupsType, true, kAllGroups, globalIcon);
+    } else {
+        ListItemsByFilter(list, kGroupsType, true, filter, globalIcon);
+    }
+}
+
+// The first entry lists everything; the store adds the groups (users view: local, then global)
+// or the users (groups view) that the list can be filtered by.
 void frmMain::FillFilterList() {
     const QSignalBlocker quiet(ui->cboFilter);
-    ui->cboFilter->clear();
-    ui->cboFilter->addItem(ViewType_ == kUsersType ? QStringLiteral("*All Users*")
-                                                   : QStringLiteral("*All Groups*"));
-    ui->cboFilter->setCurrentIndex(0);
+    QComboBox &filter = *ui->cboFilter;
+    filter.clear();
+    if (ViewType_ == kUsersType) {
+        filter.addItem(QString::fromLatin1(kAllUsers));
+        if (OpenItemData(kGroupsType)) {
+            for (const int32_t groupType : {kLocalGroup, kGlobalGroup}) {
+                AddFilterNames(filter, [groupType](NameArray &names) {
+                    return gData->Group().GetByType(groupType, names);
+                });
+            }
+        }
+    } else {
+        filter.addItem(QString::fromLatin1(kAllGroups));
+        if (OpenItemData(kUsersType)) {
+            AddFilterNames(filter, [](NameArray &names) { return gData->User().GetAll(names); });
+        }
+    }
+    filter.setCurrentIndex(0);
 }
 
 void frmMain::cboFilter_Click() { UpdateMainView(false); }
 
-void frmMain::ShowItemDetails(const QString & /*name*/, int /*type*/) {
+void frmMain::ShowItemDetails(const QString &name, int type) {
     gData->LastErr().Refresh();
     Updating_ = true;
     ClearDetails();
-    // The data operations fill the panel here with the item's properties read from the SAM.
+    FillDetails(name, type);
     Updating_ = false;
     MarkDetailsClean();
     ShowOutOfStepWarning();

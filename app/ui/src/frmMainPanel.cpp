@@ -1,19 +1,32 @@
-// The properties panel's controls and their change marks: a control edited since the last
-// display carries the mark 1 (the dynamic property "tag"), every other one "0".
+// The properties panel: its controls, their change marks (a control edited since the last
+// display carries the mark 1, every other one "0"), the password rules, the logon-hours
+// buttons, Browse, Apply and Discard.
 #include "ui/frmMain.h"
 
 #include "ui_frmMain.h"
 
+#include "accounts/AccountTime.h"
+#include "dataops/ChangeMark.h"
+#include "dataops/ItemDetails.h"
+#include "dataops/ItemList.h"
+#include "dataops/LogonHours.h"
+#include "status/MsgBox.h"
+#include "ui/AppInfo.h"
 #include "ui/HoursGrid.h"
+#include "ui/PasswordRules.h"
+#include "ui/frmRelations.h"
 #include "ui/modDeclare.h"
+#include "ui/modMain.h"
+
+#include <QFocusEvent>
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <initializer_list>
+#include <utility>
 
 namespace {
-
-const char *const kMark = "tag";
 
 // Gives labels that stand in separate frames one column width, so their fields line up.
 void AlignLabelColumn(std::initializer_list<QLabel *> labels) {
@@ -21,6 +34,41 @@ void AlignLabelColumn(std::initializer_list<QLabel *> labels) {
     for (const QLabel *label : labels) width = std::max(width, label->sizeHint().width());
     for (QLabel *label : labels) label->setMinimumWidth(width);
 }
+
+// Calls back when the control loses the keyboard focus to another control of its window; the
+// window itself losing the focus (to a message box, say) does not count.
+class FocusLossWatcher final : public QObject {
+public:
+    FocusLossWatcher(QWidget &control, std::function<void()> onLoss)
+        : QObject(&control), onLoss_(std::move(onLoss)) {
+        control.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+                onLoss_();
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onLoss_;
+};
+
+UserDetailControls UserPanel(Ui::frmMain &ui) {
+    return {*ui.txtUserFullName,   *ui.txtUserComment,     *ui.txtUserHomeDir,
+            *ui.txtUserScript,     *ui.txtUserProfile,     *ui.txtUserAcctExp,
+            *ui.txtUserLastLogon,  *ui.txtUserLastLogoff,  *ui.flxUserHours,
+            *ui.txtChangePassword, *ui.txtConfirmPassword, *ui.chkUserPassMust,
+            *ui.chkUserPassCant,   *ui.chkUserPassNever,   *ui.chkUserAcctDisable,
+            *ui.chkUserAcctLocked, *ui.lblUserPassAgeNum};
+}
+
+GroupDetailControls GroupPanel(Ui::frmMain &ui) { return {*ui.txtGrpType, *ui.txtGrpComment}; }
 
 }  // namespace
 
@@ -35,7 +83,7 @@ void frmMain::SetupPanel() {
     }
 }
 
-void frmMain::ConnectPanelMarks() {
+void frmMain::ConnectPanel() {
     for (QLineEdit *field :
          {ui->txtUserFullName, ui->txtUserComment, ui->txtUserHomeDir, ui->txtUserScript,
           ui->txtUserProfile, ui->txtUserAcctExp, ui->txtChangePassword, ui->txtConfirmPassword,
@@ -47,11 +95,32 @@ void frmMain::ConnectPanelMarks() {
                            ui->chkUserPassCant, ui->chkUserPassNever}) {
         connect(box, &QCheckBox::stateChanged, this, [this, box] { MarkChanged(box); });
     }
+    // Made after the marks are connected: a box is marked before the rules change the others.
+    new PasswordRules(*ui->chkUserPassMust, *ui->chkUserPassCant, *ui->chkUserPassNever,
+                      this);  // owned by the window
+    new FocusLossWatcher(*ui->txtUserAcctExp,
+                         [this] { txtUserAcctExp_LostFocus(); });  // owned by the field
+    connect(ui->cmdUserSet, &QPushButton::clicked, this, [this] { SetSelectedHours(kAllowedHour); });
+    connect(ui->cmdUserClear, &QPushButton::clicked, this,
+            [this] { SetSelectedHours(kDeniedHour); });
+    connect(ui->cmdUserScriptBrowse, &QPushButton::clicked, this,
+            &frmMain::cmdUserScriptBrowse_Click);
+    connect(ui->cmdApply, &QPushButton::clicked, this, &frmMain::cmdApply_Click);
+    connect(ui->cmdDiscard, &QPushButton::clicked, this, &frmMain::cmdDiscard_Click);
+    connect(ui->cmdRelations, &QPushButton::clicked, this, &frmMain::cmdRelations_Click);
+}
+
+void frmMain::FillDetails(const QString &name, int type) {
+    if (type == kUsersType) {
+        ShowUserDetails(UserPanel(*ui), name.toStdString());
+    } else {
+        ShowGroupDetails(GroupPanel(*ui), name.toStdString());
+    }
 }
 
 void frmMain::MarkChanged(QWidget *control) {
     if (Updating_) return;
-    control->setProperty(kMark, QStringLiteral("1"));
+    SetChangeMark(*control, true);
     ui->cmdApply->setEnabled(true);
     ui->cmdDiscard->setEnabled(true);
 }
@@ -83,10 +152,80 @@ void frmMain::MarkDetailsClean() {
             ui->flxUserHours,      ui->txtChangePassword, ui->chkUserPassMust,
             ui->chkUserPassCant,   ui->chkUserPassNever, ui->chkUserAcctDisable,
             ui->chkUserAcctLocked};
-        for (QWidget *control : userControls) control->setProperty(kMark, QStringLiteral("0"));
+        for (QWidget *control : userControls) SetChangeMark(*control, false);
     } else {
-        ui->txtGrpComment->setProperty(kMark, QStringLiteral("0"));
+        SetChangeMark(*ui->txtGrpComment, false);
     }
     ui->cmdApply->setEnabled(false);
     ui->cmdDiscard->setEnabled(false);
+}
+
+// Only an edited field is checked, so moving through the panel never holds the focus in a
+// field the administrator did not touch. Empty text is allowed: the account never expires.
+void frmMain::txtUserAcctExp_LostFocus() {
+    QLineEdit &field = *ui->txtUserAcctExp;
+    const QString text = field.text();
+    if (!IsMarkedChanged(field) || text.isEmpty() || ParseDateTime(text.toStdString())) return;
+    MsgBox("Invalid date specified: '" + text.toStdString() + "'", MsgButtons::OKOnly,
+           MsgIcon::Exclamation, kAppTitle);
+    field.setFocus();
+}
+
+void frmMain::SetSelectedHours(const QString &text) {
+    FillSelectedCells(*ui->flxUserHours, text);
+    MarkChanged(ui->flxUserHours);
+}
+
+void frmMain::cmdUserScriptBrowse_Click() {
+    const QString path = BrowseForFile(dlgCD(), "All Files(*.*)|*.*", "User Logon Script");
+    if (!path.isEmpty()) ui->txtUserScript->setText(path);
+}
+
+// Each selected item gets the marked fields in turn; a failure on one is shown and the next
+// goes on. The marks stay, so a second Apply sends the same fields again.
+void frmMain::cmdApply_Click() {
+    if (SelCount_ == 0) return;
+    if (!SameTypeSelected(*ui->lstItems) && SelCount_ >= 2) return;
+    bool passwordRefused = false;
+    for (int i = 0; i < ui->lstItems->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem &item = *ui->lstItems->topLevelItem(i);
+        if (!item.isSelected()) continue;
+        const std::string name = item.text(0).toStdString();
+        passwordRefused = ViewType_ == kUsersType ? ApplyUserChanges(UserPanel(*ui), name)
+                                                  : ApplyGroupChanges(GroupPanel(*ui), name);
+    }
+    // Refused passwords keep both buttons, so that they can be corrected and applied again.
+    if (!passwordRefused) {
+        ui->cmdApply->setEnabled(false);
+        ui->cmdDiscard->setEnabled(false);
+    }
+}
+
+// One item is read again; a multiple selection is given up, as the list is rebuilt.
+void frmMain::cmdDiscard_Click() {
+    if (SelCount_ == 1) {
+        if (const QTreeWidgetItem *selected = SelectedItem(*ui->lstItems)) {
+            ShowItemDetails(selected->text(0), ViewType_);
+        }
+    } else {
+        UpdateMainView(false);
+    }
+}
+
+// The dialog works on the list's selection; groups of one kind are edited together.
+void frmMain::cmdRelations_Click() {
+    if (SelCount_ == 0) return;
+    if (!SameTypeSelected(*ui->lstItems) && SelCount_ >= 2) return;
+    int kind = kUsersShown;
+    if (ViewType_ == kGroupsType) {
+        const QTreeWidgetItem *selected = SelectedItem(*ui->lstItems);
+        const bool global =
+            selected != nullptr &&
+            IconKeyOf(*selected) == QString::fromStdString(ItemIcons(kGroupsType, kGlobalGroup));
+        kind = global ? kGlobalGroup : kLocalGroup;
+    }
+    frmRelations dialog({*this, *lstHidden_, *ui->cboFilter, timListUpdate_,
+                         [this] { UpdateMainView(false); }});
+    dialog.SetupForm(ViewType_, kind, *ui->lstItems);
+    dialog.exec();
 }

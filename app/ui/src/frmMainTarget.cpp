@@ -8,46 +8,17 @@
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
 #include "ui/AppInfo.h"
+#include "ui/BusyCursor.h"
 #include "ui/modDeclare.h"
+#include "vantry_api/TextResult.h"
 #include "vantry_api/modVantryDeclare.h"
 
-#include <QApplication>
 #include <QSignalBlocker>
 
 namespace {
 
-constexpr std::size_t kTextResultSize = 256;
 constexpr int kPasswordLimit = 14;
 constexpr int kCommentLimit = 256;
-
-// A text result of the account library: 256 blanks, of which the library overwrites the start
-// with the answer and its terminator.
-class TextResult {
-public:
-    char **address() { return &start_; }
-    std::string text() const { return buffer_.substr(0, buffer_.find('\0')); }
-    const std::string &blanks() const { return buffer_; }
-
-private:
-    std::string buffer_ = std::string(kTextResultSize, ' ');
-    char *start_ = buffer_.data();
-};
-
-// The hourglass while the target is being read; put back before any message is shown.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { release(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-
-    void release() {
-        if (std::exchange(busy_, false)) QApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool busy_ = true;
-};
 
 std::string WithServerPrefix(const std::string &name) {
     return name.starts_with("\\\\") ? name : "\\\\" + name;

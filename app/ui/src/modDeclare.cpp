@@ -8,8 +8,3 @@ void InitDeclarations() {
     ItemStrings[kGroupsType] = {"Group", "Has &Members:", "Does &not have Users:",
                                 "All have &Users:", "Do &not all have Users:"};
 }
-
-std::string ItemIcons(int type, int groupKind) {
-    if (type == kUsersType) return "SUser";
-    return groupKind == kGlobalGroup ? "SGroupGlobal" : "SGroupLocal";
-}

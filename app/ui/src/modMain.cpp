@@ -1,7 +1,7 @@
 #include "ui/modMain.h"
 
 #include "status/MsgBox.h"
-#include "ui/ItemList.h"
+#include "dataops/ItemList.h"
 #include "ui/frmMain.h"
 #include "ui/frmSplash.h"
 #include "ui/modDeclare.h"

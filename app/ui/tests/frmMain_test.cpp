@@ -1,6 +1,9 @@
 #include "UiTest.h"
 
-#include "ui/ItemList.h"
+#include "dataops/ItemList.h"
+#include "status/modSAM.h"
+#include "store/ProgramValues.h"
+#include "vantry_api/NameList.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -211,14 +214,28 @@ TEST_F(frmMainTest, ClickingTheChosenOptionAgainKeepsTheName) {
 class SelectionTest : public frmMainTest {
 protected:
     void fill(int users, int localGroups = 0) {
+        openAccounts(users, localGroups);
         const QSignalBlocker quiet(&list());
         for (int i = 0; i < users; ++i) AddListItem(list(), QStringLiteral("user%1").arg(i), "SUser");
         for (int i = 0; i < localGroups; ++i) {
             AddListItem(list(), QStringLiteral("group%1").arg(i), "SGroupLocal");
         }
     }
+    // Real accounts behind the entries, so that showing one reads its details from the SAM.
+    void openAccounts(int users, int localGroups) {
+        addDomainWithLocalMember();
+        for (int i = 0; i < users; ++i) world().addUser("CORP", "user" + std::to_string(i));
+        for (int i = 0; i < localGroups; ++i) {
+            world().addGroup("CORP", "group" + std::to_string(i), samworld::GroupKind::Local);
+        }
+        gDomainName = "CORP";
+        gSAMHost = "\\\\ALDER";
+        gData->WorkList(workList_);
+        gData->TargetSAM(gSAMHost);
+    }
     QTreeWidget &list() { return control<QTreeWidget>("lstItems"); }
     QTimer &timer() { return control<QTimer>("timListUpdate"); }
+    StringNameList workList_;
     QTreeWidgetItem &item(int row) { return *list().topLevelItem(row); }
 };
 

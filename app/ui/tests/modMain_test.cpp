@@ -1,7 +1,7 @@
 #include "UiTest.h"
 
 #include "testing/TempFolder.h"
-#include "ui/ItemList.h"
+#include "dataops/ItemList.h"
 #include "ui/frmSplash.h"
 #include "ui/modMain.h"
 

@@ -4,19 +4,26 @@
 // then the local machine's own SAM.
 #include "status/MsgBox.h"
 #include "ui/frmMain.h"
+#include "ui/frmRelations.h"
 #include "ui/frmSplash.h"
+#include "ui/frmTrusted.h"
 #include "ui/modDeclare.h"
 #include "ui/modMain.h"
 #include "vantry_api/ProgramFolder.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <array>
+#include <functional>
 #include <iostream>
 
 namespace {
@@ -50,7 +57,7 @@ private:
 };
 
 template <typename Control>
-Control &find(frmMain &window, const char *name) {
+Control &find(QWidget &window, const char *name) {
     return *window.findChild<Control *>(QString::fromLatin1(name));
 }
 
@@ -63,6 +70,89 @@ bool shootPanelTabs(Camera &camera, frmMain &window, const QString &prefix) {
         saved &= camera.shoot(window, prefix + QStringLiteral("-") + names[tab]);
     }
     tabs.setCurrentIndex(0);
+    return saved;
+}
+
+// The groups view filtered by one user: the user's local and global groups together.
+bool shootGroupsOfOneUser(Camera &camera, frmMain &window, const QString &user) {
+    find<QAction>(window, "tbrToolBar_Group").trigger();
+    auto &filter = find<QComboBox>(window, "cboFilter");
+    const int entry = filter.findText(user);
+    if (entry < 0) {
+        std::cerr << "No filter entry " << user.toStdString() << '\n';
+        return false;
+    }
+    filter.setCurrentIndex(entry);
+    return camera.shoot(window, QStringLiteral("domain-groups-of-") + user.toLower());
+}
+
+// Selects the first count entries of the main list and lets the window take the selection up.
+void selectFirst(frmMain &window, int count) {
+    auto &list = find<QTreeWidget>(window, "lstItems");
+    list.clearSelection();
+    for (int i = 0; i < count && i < list.topLevelItemCount(); ++i) {
+        list.topLevelItem(i)->setSelected(true);
+    }
+    WaitProcessingEvents(std::chrono::milliseconds(400));
+}
+
+void selectByName(frmMain &window, const QString &name) {
+    auto &list = find<QTreeWidget>(window, "lstItems");
+    list.clearSelection();
+    for (QTreeWidgetItem *item : list.findItems(name, Qt::MatchExactly)) {
+        item->setSelected(true);
+        list.scrollToItem(item);
+    }
+    WaitProcessingEvents(std::chrono::milliseconds(400));
+}
+
+// Runs scene on the modal dialog that open shows, then closes it.
+template <typename Dialog>
+bool onModal(const std::function<void()> &open, const std::function<bool(Dialog &)> &scene) {
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<Dialog *>(modal)) saved = scene(*dialog);
+        if (modal != nullptr && modal->isVisible()) modal->hide();
+    });
+    open();
+    if (!saved) std::cerr << "No dialog for the scene\n";
+    return saved;
+}
+
+bool shootRelationships(Camera &camera, frmMain &window, const QString &name,
+                        const std::function<bool(frmRelations &)> &more = {}) {
+    return onModal<frmRelations>([&] { find<QPushButton>(window, "cmdRelations").click(); },
+                                 [&](frmRelations &dialog) {
+                                     const bool saved = camera.shoot(dialog, name);
+                                     return more ? saved && more(dialog) : saved;
+                                 });
+}
+
+// The Other Items dialog on the trusted domain, opened from the Relationships dialog.
+bool shootOtherItems(Camera &camera, frmRelations &relations, const QString &domain) {
+    return onModal<frmTrusted>([&] { find<QPushButton>(relations, "cmdAddOther").click(); },
+                               [&](frmTrusted &trusted) {
+                                   auto &domains = find<QComboBox>(trusted, "cboDomain");
+                                   domains.setCurrentIndex(domains.findText(domain));
+                                   return camera.shoot(trusted, QStringLiteral("other-items"));
+                               });
+}
+
+// The Relationships dialog for one user, three users and a local group with members of every
+// kind, and the Other Items dialog.
+bool shootRelationshipScenes(Camera &camera, frmMain &window) {
+    find<QAction>(window, "tbrToolBar_User").trigger();
+    selectFirst(window, 1);
+    bool saved = shootRelationships(camera, window, QStringLiteral("relations-one-user"));
+    selectFirst(window, 3);
+    saved &= shootRelationships(camera, window, QStringLiteral("relations-three-users"));
+    find<QAction>(window, "tbrToolBar_Group").trigger();
+    selectByName(window, QStringLiteral("Harbour Office"));
+    saved &= shootRelationships(camera, window, QStringLiteral("relations-local-group"),
+                                [&](frmRelations &dialog) {
+                                    return shootOtherItems(camera, dialog, QStringLiteral("ORCHARD"));
+                                });
     return saved;
 }
 
@@ -98,6 +188,11 @@ int main(int argc, char *argv[]) {
 
     find<QPushButton>(window, "cmdSwitch").click();
     saved &= shootPanelTabs(camera, window, QStringLiteral("domain-users"));
+    selectByName(window, QStringLiteral("henry.baker"));  // locked: the lock box can be cleared
+    saved &= shootPanelTabs(camera, window, QStringLiteral("user-panel"));
+    saved &= shootRelationshipScenes(camera, window);
+    saved &= camera.shoot(window, QStringLiteral("group-panel"));  // the local group shown last
+    saved &= shootGroupsOfOneUser(camera, window, QStringLiteral("Administrator"));
 
     const QString localMachine = find<QLineEdit>(window, "txtName").text();
     find<QCheckBox>(window, "chkPDC").setChecked(false);

@@ -5,10 +5,6 @@
 #include <QPixmap>
 #include <QString>
 
-// The small list icons by key: "SUser", "SGroupLocal", "SGroupGlobal". An unknown key gives
-// a null icon.
-QIcon imlSmallList(const QString &key);
-
 // The toolbar images: 1 users, 2 groups, 3 new, 4 delete, 5 find.
 QIcon imlTbIcons(int index);
 

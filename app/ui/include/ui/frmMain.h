@@ -11,12 +11,14 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 class QAction;
 class QFileDialog;
 class QRadioButton;
 class QTabWidget;
 class QTreeWidgetItem;
+class frmAdd;
 
 namespace Ui {
 class frmMain;
@@ -60,7 +62,7 @@ private:
     void SetupToolbar();
     void SetupPanel();
     void ConnectHandlers();
-    void ConnectPanelMarks();
+    void ConnectPanel();
 
     // Menus, toolbar and window.
     void tbrToolBar_ButtonClick(QAction *button);
@@ -83,6 +85,7 @@ private:
     void lstItems_SelectionChanged();
     void timListUpdate_Timer();
     void FillFilterList();
+    void FillItems(const std::string &filter);
 
     // Target selection.
     void optSelect_Click(int index);
@@ -91,6 +94,21 @@ private:
     bool OpenTarget();
     void ShowTargetOpen();
     void LimitPanelFields();
+
+    // The properties panel: its filling and its commands.
+    void FillDetails(const QString &name, int type);
+    void txtUserAcctExp_LostFocus();
+    void SetSelectedHours(const QString &text);
+    void cmdUserScriptBrowse_Click();
+    void cmdApply_Click();
+    void cmdDiscard_Click();
+
+    // The Edit commands: New, Delete and Find.
+    void AddItem();
+    void DeleteSelected();
+    void FindItem();
+    void SelectOnly(QTreeWidgetItem *item);
+    void cmdRelations_Click();
 
     std::unique_ptr<Ui::frmMain> ui;
     std::array<QRadioButton *, 2> optSelect{};
@@ -102,6 +120,7 @@ private:
     QTimer timListUpdate_;
     std::unique_ptr<QFileDialog> dlgCD_;
     std::unique_ptr<ListBoxNameList> lstHidden_;
+    std::unique_ptr<frmAdd> frmAdd_;  // kept between uses
 
     int ViewType_ = 0;
     int SelCount_ = 0;

@@ -2,10 +2,26 @@
 // is kept with the entry, because the key is how the windows tell the kinds apart.
 #pragma once
 
+#include <QIcon>
 #include <QString>
+
+#include <string>
 
 class QTreeWidget;
 class QTreeWidgetItem;
+
+// Item types and group kinds, as every window and data operation numbers them.
+inline constexpr int kUsersType = 0;
+inline constexpr int kGroupsType = 1;
+inline constexpr int kLocalGroup = 0;
+inline constexpr int kGlobalGroup = 1;
+
+// Small-icon key of an item: users have one, groups one per group kind.
+std::string ItemIcons(int type, int groupKind = kLocalGroup);
+
+// The small list icons by key: "SUser", "SGroupLocal", "SGroupGlobal". An unknown key gives
+// a null icon.
+QIcon imlSmallList(const QString &key);
 
 // Appends an entry; the list is not cleared.
 QTreeWidgetItem *AddListItem(QTreeWidget &list, const QString &name, const QString &iconKey);

@@ -1,7 +1,6 @@
-#include "ui/ItemList.h"
+#include "dataops/ItemList.h"
 
-#include "ui/Images.h"
-
+#include <QStringList>
 #include <QTreeWidget>
 
 namespace {
@@ -9,6 +8,17 @@ namespace {
 constexpr int kIconKeyRole = Qt::UserRole;
 
 }  // namespace
+
+std::string ItemIcons(int type, int groupKind) {
+    if (type == kUsersType) return "SUser";
+    return groupKind == kGlobalGroup ? "SGroupGlobal" : "SGroupLocal";
+}
+
+QIcon imlSmallList(const QString &key) {
+    static const QStringList keys{"SUser", "SGroupLocal", "SGroupGlobal"};
+    if (!keys.contains(key)) return {};
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(key));
+}
 
 QTreeWidgetItem *AddListItem(QTreeWidget &list, const QString &name, const QString &iconKey) {
     auto *item = new QTreeWidgetItem(&list, QStringList{name});  // owned by the list

@@ -1,0 +1,32 @@
+// Finding an entry of the main list by name, and deleting the selected users or groups after
+// the administrator confirmed it.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QTreeWidget;
+
+// Asks the administrator for one line of text under a caption and a question; nullopt when
+// the question was not answered.
+using AskForText =
+    std::function<std::optional<QString>(const QString &caption, const QString &question)>;
+
+// Asks for a name and makes the entry of that name, compared without regard to case as the
+// SAM compares names, the only selected entry of the list; with no such entry nothing is
+// selected. Not answering leaves the list as it is. The selection is the program's, not a
+// click of the administrator's: the list's own signals stay quiet.
+void FindByName(int type, QTreeWidget &list, const AskForText &ask);
+
+// The main window's check that the selected entries are all of one kind; it says so itself
+// when they are not.
+using SelectionCheck = std::function<bool(const QTreeWidget &list)>;
+
+// Asks whether to delete the count selected entries and, when the administrator agrees, removes
+// each from the SAM and the snapshot; failures are shown together at the end. A selection of
+// two or more that mixes kinds is refused. True when the deletion was carried out (confirmed,
+// and the account object open). The list itself is left as it is.
+bool DeleteSelectedItems(int type, const QTreeWidget &list, int count,
+                         const SelectionCheck &sameTypeSelected);

@@ -1,0 +1,53 @@
+#include "dataops/ItemEdits.h"
+
+#include "accounts/clsGroup.h"
+#include "accounts/clsUser.h"
+#include "dataops/ItemList.h"
+#include "dataops/ItemLists.h"
+#include "status/MsgBox.h"
+#include "store/ProgramValues.h"
+
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+namespace {
+
+bool RemoveItem(int type, const std::string &name) {
+    return type == kUsersType ? gData->User().Remove(name) : gData->Group().Remove(name);
+}
+
+}  // namespace
+
+bool DeleteSelectedItems(int type, const QTreeWidget &list, int count,
+                         const SelectionCheck &sameTypeSelected) {
+    if (count == 0) return false;
+    // One entry is always of one kind, whatever the check says.
+    if (!sameTypeSelected(list) && count >= 2) return false;
+    const std::string word = ItemStrings[type][0];
+    const MsgAnswer answer =
+        MsgBox("Do you want delete " + std::to_string(count) + " " + word + "(s)",
+               MsgButtons::YesNo, MsgIcon::Question, "Deleting " + word + "s");
+    gData->LastErr().Refresh();
+    // Opened whatever the answer, so that a store that cannot be opened is reported either way.
+    if (!OpenItemData(type) || answer != MsgAnswer::Yes) return false;
+    bool failed = false;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem &item = *list.topLevelItem(i);
+        if (item.isSelected()) failed = RemoveItem(type, item.text(0).toStdString()) || failed;
+    }
+    if (failed) ShowOperationErrors();
+    return true;
+}
+
+void FindByName(int type, QTreeWidget &list, const AskForText &ask) {
+    const QString caption =
+        QStringLiteral("Find ") + QString::fromStdString(ItemStrings[type][0]);
+    const std::optional<QString> name = ask(caption, QStringLiteral("Name:"));
+    if (!name) return;
+    const QList<QTreeWidgetItem *> found = list.findItems(*name, Qt::MatchFixedString);
+    const QSignalBlocker quiet(list);
+    list.clearSelection();
+    if (!found.isEmpty()) {
+        list.setCurrentItem(found.first(), 0, QItemSelectionModel::ClearAndSelect);
+    }
+}

@@ -1,0 +1,127 @@
+#include "dataops/Relations.h"
+
+#include "dataops/ItemList.h"
+#include "dataops/ItemLists.h"
+#include "status/modSAM.h"
+#include "store/ProgramValues.h"
+#include "vantry_api/NameList.h"
+#include "vantry_api/modVantryDeclare.h"
+
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+// The entries of one list: each name with its icon key at the same position.
+struct ListEntries {
+    NameArray names;
+    NameArray iconKeys;
+
+    void add(std::string name, std::string iconKey) {
+        names.Append(std::move(name));
+        iconKeys.Append(std::move(iconKey));
+    }
+    void fill(QTreeWidget &list) const { FillItemList(list, names, iconKeys); }
+};
+
+const std::string kUserIcon = ItemIcons(kUsersType);
+const std::string kGlobalGroupIcon = ItemIcons(kGroupsType, kGlobalGroup);
+
+std::string GroupIcon(int32_t isGlobal) {
+    return ItemIcons(kGroupsType, isGlobal != 0 ? kGlobalGroup : kLocalGroup);
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    const auto folded = [](char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [&](char a, char b) { return folded(a) == folded(b); });
+}
+
+// What local-group members of the target itself are prefixed with.
+std::string OwnPrefix() {
+    if (gIsDomain) return gDomainName;
+    return gSAMHost.starts_with("\\\\") ? gSAMHost.substr(2) : gSAMHost;
+}
+
+// A local group's member arrives as DOMAIN\name followed by a type suffix, "\u" for a user.
+// The target's own accounts are shown without their prefix.
+void AddLocalMember(ListEntries &entries, std::string entry, const std::string &ownPrefix) {
+    const std::string own = ownPrefix + "\\";
+    if (StartsWithIgnoringCase(entry, own)) entry.erase(0, own.size());
+    const bool user = entry.ends_with("\\u");
+    entry.resize(entry.size() >= 2 ? entry.size() - 2 : 0);
+    entries.add(std::move(entry), user ? kUserIcon : kGlobalGroupIcon);
+}
+
+// The group's members as the target SAM has them; true when reading them failed. Whatever
+// arrived before a failure is still listed.
+bool ListLiveMembers(QTreeWidget &members, const std::string &group, int groupKind,
+                     NameList &workList) {
+    workList.clear();
+    const auto &read = groupKind == kGlobalGroup ? modVantryDeclare::GetGroupUsers
+                                                 : modVantryDeclare::GetLocalGroupMembers2;
+    const uint32_t status =
+        read(gSAMHost.c_str(), group.c_str(), modVantryDeclare::kTrue, workList.window());
+    if (status != 0) {
+        std::string text;
+        StatusText(status, text);
+        gData->LastErr().Description("Error retrieving group '" + group + "' members: " + text);
+    }
+    ListEntries entries;
+    const std::string ownPrefix = OwnPrefix();
+    for (int64_t i = 0; i < workList.count(); ++i) {
+        if (groupKind == kGlobalGroup) {
+            entries.add(workList.item(i), kUserIcon);
+        } else {
+            AddLocalMember(entries, workList.item(i), ownPrefix);
+        }
+    }
+    entries.fill(members);
+    return status != 0;
+}
+
+bool ListCommonGroups(QTreeWidget &list, const NameArray &users, bool reverse) {
+    NameArray groups;
+    OneBasedArray<int32_t> isGlobal;
+    const bool failed = RunListing(
+        [&] { return gData->User().GetCommonGroups(users.items(), reverse, groups, isGlobal); });
+    ListEntries entries;
+    for (int64_t i = 1; i <= groups.Count() && i <= isGlobal.Count(); ++i) {
+        entries.add(groups.Item(i), GroupIcon(isGlobal.Item(i)));
+    }
+    entries.fill(list);
+    return failed;
+}
+
+bool ListCommonUsers(QTreeWidget &list, const NameArray &groups, bool reverse) {
+    NameArray users;
+    const bool failed =
+        RunListing([&] { return gData->Group().GetCommonUsers(groups.items(), reverse, users); });
+    ListEntries entries;
+    for (const std::string &user : users) entries.add(user, kUserIcon);
+    entries.fill(list);
+    return failed;
+}
+
+}  // namespace
+
+void ListRelations(QTreeWidget &members, QTreeWidget &nonMembers, int itemType,
+                   const NameArray &names, int groupKind, NameList &workList) {
+    gData->LastErr().Refresh();
+    if (!OpenItemData(itemType)) return;
+    members.clear();
+    nonMembers.clear();
+    bool failed = false;
+    if (itemType == kUsersType) {
+        failed |= ListCommonGroups(members, names, false);
+        failed |= ListCommonGroups(nonMembers, names, true);
+    } else {
+        failed |= names.Count() == 1 ? ListLiveMembers(members, names.Item(1), groupKind, workList)
+                                     : ListCommonUsers(members, names, false);
+        failed |= ListCommonUsers(nonMembers, names, true);
+    }
+    if (failed) ShowOperationErrors();
+}

@@ -1,0 +1,51 @@
+#include "DataopsTest.h"
+
+#include "dataops/ItemEdits.h"
+#include "dataops/ItemList.h"
+#include "store/ProgramValues.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+class FindByNameTest : public DataopsTest {
+protected:
+    void SetUp() override {
+        DataopsTest::SetUp();
+        ItemStrings[kUsersType][0] = "User";
+        for (const char *name : {"ann", "bob", "carl"}) AddListItem(list(), name, "SUser");
+        list().topLevelItem(0)->setSelected(true);
+        list().topLevelItem(2)->setSelected(true);
+    }
+
+    // Answers the question with name (nullopt: not answered) and remembers what was asked.
+    AskForText answer(std::optional<QString> name) {
+        return [this, name](const QString &caption, const QString &question) {
+            asked << caption << question;
+            return name;
+        };
+    }
+
+    QStringList asked;
+};
+
+TEST_F(FindByNameTest, TheFoundEntryBecomesTheOnlySelectedOne) {
+    QSignalSpy selectionSignals(&list(), &QTreeWidget::itemSelectionChanged);
+    FindByName(kUsersType, list(), answer(QStringLiteral("BOB")));
+    EXPECT_EQ(asked, (QStringList{"Find User", "Name:"}));
+    EXPECT_EQ(selectedTexts(list()), QStringList{"bob"});
+    EXPECT_EQ(list().currentItem()->text(0), "bob");
+    EXPECT_EQ(selectionSignals.count(), 0);  // not a click of the administrator's
+}
+
+TEST_F(FindByNameTest, AnUnknownNameLeavesNothingSelected) {
+    FindByName(kUsersType, list(), answer(QStringLiteral("bo")));
+    EXPECT_TRUE(selectedTexts(list()).isEmpty());
+}
+
+TEST_F(FindByNameTest, NoAnswerLeavesTheSelectionAlone) {
+    FindByName(kUsersType, list(), answer(std::nullopt));
+    EXPECT_EQ(selectedTexts(list()), (QStringList{"ann", "carl"}));
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// The Relationships dialog: for the users selected in the main window, the groups they are
+// and are not in; for the selected groups, the members they have and have not. Add and Remove
+// write each change at once, to the target SAM and the store.
+#pragma once
+
+#include "accounts/OneBasedArray.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class NameList;
+class QComboBox;
+class QTimer;
+class QTreeWidget;
+class clsGroup;
+class clsUser;
+class frmTrusted;
+
+namespace Ui {
+class frmRelations;
+}
+
+// The group kind that SetupForm receives when users are shown.
+inline constexpr int kUsersShown = 2;
+
+// What the dialog uses of the main window.
+struct RelationsOwner {
+    QWidget &window;
+    NameList &workList;                 // the hidden list that the library's enumerations fill
+    const QComboBox &filter;            // the item list's membership filter
+    QTimer &listUpdate;                 // shows the details of the item list's selection
+    std::function<void()> rebuildView;  // rebuilds the item list under the same filter
+};
+
+class frmRelations : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmRelations(RelationsOwner owner);
+    ~frmRelations() override;
+
+    // Takes the selected entries of sourceList; groupKind is 0 for local groups, 1 for global
+    // groups and 2 for users. The caller then shows the dialog modally.
+    void SetupForm(int itemType, int groupKind, QTreeWidget &sourceList);
+
+    // Texts of the selected entries of one icon key, in list order. For "SUser" only, prefixed
+    // chooses between accounts of other domains (true) and the target's own users (false).
+    static NameArray MakeSelNameListByType(const QTreeWidget &list, const QString &iconKey,
+                                           bool prefixed);
+    // Texts of all selected entries, in list order.
+    static NameArray MakeSelNameList(const QTreeWidget &list);
+
+protected:
+    // Every change is written at once, so closing the dialog in any way is its OK.
+    void reject() override { cmdOk_Click(); }
+
+private:
+    void ChangeRelationship(bool add, const QTreeWidget &list, clsUser &users);
+    void AddGroupRelationship(const QTreeWidget &list, clsGroup &groups, const QString &iconKey);
+    void RemoveGroupRelationship(const QTreeWidget &list, clsGroup &groups);
+    // Adds or removes members that the store does not hold; true when any call failed, each
+    // failure being recorded in the error list.
+    bool AdjustLocalMembers(bool add, const NameArray &members);
+    void ListBothRelations();
+    void SetCaptions();
+    void ChangeMembers(bool add);
+    void RestoreSelection();
+    frmTrusted &TrustedDialog();
+
+    void cmdAdd_Click();
+    void cmdRemove_Click();
+    void cmdAddOther_Click();
+    void cmdOk_Click();
+    void cmdHelp_Click();
+
+    std::unique_ptr<Ui::frmRelations> ui;
+    RelationsOwner owner_;
+    std::unique_ptr<frmTrusted> trusted_;
+
+    int ItemType_ = 0;
+    int GroupKind_ = 0;
+    NameArray SelNames_;
+    QTreeWidget *SourceList_ = nullptr;
+    bool Changed_ = false;
+};

@@ -1,0 +1,66 @@
+// The Edit commands of the main window: New (the Add dialog), Delete and Find.
+#include "ui/frmMain.h"
+
+#include "ui_frmMain.h"
+
+#include "dataops/ItemEdits.h"
+#include "dataops/ItemList.h"
+#include "status/MsgBox.h"
+#include "store/ProgramValues.h"
+#include "ui/AppInfo.h"
+#include "ui/frmAdd.h"
+#include "ui/frmAsk.h"
+#include "ui/modMain.h"
+
+#include <QSignalBlocker>
+
+void frmMain::AddItem() {
+    if (!frmAdd_) frmAdd_ = std::make_unique<frmAdd>(this);
+    frmAdd_->SetupForm(ViewType_, ui->cboFilter->currentText());
+    frmAdd_->exec();
+    UpdateMainView(false);
+    if (frmAdd_->AddResult() != 0) return;
+    const QList<QTreeWidgetItem *> added =
+        ui->lstItems->findItems(frmAdd_->NewName(), Qt::MatchExactly);
+    SelectOnly(added.value(0));
+    ClearDetails();
+    MarkDetailsClean();
+    if (CurrentItem_ != nullptr) ShowItemDetails(CurrentItem_->text(0), ViewType_);
+}
+
+void frmMain::DeleteSelected() {
+    if (DeleteSelectedItems(ViewType_, *ui->lstItems, SelCount_, SameTypeSelected)) {
+        UpdateMainView(false);
+    }
+}
+
+// A name that is not in the list is reported, and the selection goes back to where it was.
+void frmMain::FindItem() {
+    if (SelCount_ == 0) return;
+    QTreeWidgetItem *remembered = SelectedItem(*ui->lstItems);
+    FindByName(ViewType_, *ui->lstItems,
+               [this](const QString &caption, const QString &question) -> std::optional<QString> {
+                   frmAsk ask(this);
+                   ask.FormSetup(caption, question, false);
+                   ask.exec();
+                   if (!ask.Answered()) return std::nullopt;
+                   return ask.Answer();
+               });
+    QTreeWidgetItem *found = ui->lstItems->selectedItems().value(0);
+    if (found == nullptr) {
+        MsgBox(ItemStrings[ViewType_][0] + " not found.", MsgButtons::OKOnly,
+               MsgIcon::Exclamation, kAppTitle);
+        found = remembered;
+    }
+    SelectOnly(found);
+    if (found != nullptr) ShowItemDetails(found->text(0), ViewType_);
+}
+
+// Makes item the only selected entry (none for null); set by the program, so no click follows.
+void frmMain::SelectOnly(QTreeWidgetItem *item) {
+    const QSignalBlocker quiet(ui->lstItems);
+    ui->lstItems->clearSelection();
+    if (item != nullptr) ui->lstItems->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+    CurrentItem_ = item;
+    SelCount_ = item != nullptr ? 1 : 0;
+}

@@ -1,0 +1,243 @@
+#include "ui/frmRelations.h"
+
+#include "ui_frmRelations.h"
+
+#include "accounts/clsGroup.h"
+#include "accounts/clsUser.h"
+#include "dataops/ItemList.h"
+#include "dataops/ItemLists.h"
+#include "dataops/Relations.h"
+#include "status/MsgBox.h"
+#include "status/modSAM.h"
+#include "store/ProgramValues.h"
+#include "ui/AppInfo.h"
+#include "ui/Help.h"
+#include "ui/frmTrusted.h"
+#include "vantry_api/modVantryDeclare.h"
+
+#include <QComboBox>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kRelationshipsHelpContext = 700;
+
+const char *const kLocalGroupsNote =
+    "Note: the items successfully added to the selected local groups will "
+    "not appear in the left-hand list since it is displaying local users."
+    "\n\r\n\r"
+    "The entire membership of a local group is displayed when a single group is selected.";
+
+// Names of the target's own users are shown bare; other domains' accounts carry a prefix.
+bool HasDomainPrefix(const QString &name) { return name.contains(QLatin1Char('\\')); }
+
+QString Joined(const NameArray &names, const QString &separator) {
+    QStringList texts;
+    for (const std::string &name : names) texts.append(QString::fromStdString(name));
+    return texts.join(separator);
+}
+
+}  // namespace
+
+frmRelations::frmRelations(RelationsOwner owner)
+    : QDialog(&owner.window), ui(std::make_unique<Ui::frmRelations>()), owner_(std::move(owner)) {
+    ui->setupUi(this);
+    connect(ui->cmdAdd, &QPushButton::clicked, this, &frmRelations::cmdAdd_Click);
+    connect(ui->cmdRemove, &QPushButton::clicked, this, &frmRelations::cmdRemove_Click);
+    connect(ui->cmdAddOther, &QPushButton::clicked, this, &frmRelations::cmdAddOther_Click);
+    connect(ui->cmdOK, &QPushButton::clicked, this, &frmRelations::cmdOk_Click);
+    connect(ui->cmdHelp, &QPushButton::clicked, this, &frmRelations::cmdHelp_Click);
+}
+
+frmRelations::~frmRelations() = default;
+
+void frmRelations::SetupForm(int itemType, int groupKind, QTreeWidget &sourceList) {
+    SourceList_ = &sourceList;
+    ItemType_ = itemType;
+    GroupKind_ = groupKind;
+    Changed_ = false;
+    // Only local groups can hold accounts of other domains.
+    ui->cmdAddOther->setEnabled(groupKind == kLocalGroup);
+    SelNames_ = MakeSelNameList(sourceList);
+    ui->txtItems->setText(Joined(SelNames_, QStringLiteral(", ")));
+    ListBothRelations();
+    SetCaptions();
+}
+
+void frmRelations::SetCaptions() {
+    const auto &strings = ItemStrings[ItemType_];
+    const bool single = SelNames_.Count() == 1;
+    const QString word = QString::fromStdString(strings[0]);
+    ui->lblItems->setText(word + (single ? QStringLiteral(":") : QStringLiteral("(s):")));
+    ui->lblMembers->setText(QString::fromStdString(strings[single ? 1 : 3]));
+    ui->lblNonMembers->setText(QString::fromStdString(strings[single ? 2 : 4]));
+}
+
+void frmRelations::ListBothRelations() {
+    ListRelations(*ui->lstMembers, *ui->lstNonMembers, ItemType_, SelNames_, GroupKind_,
+                  owner_.workList);
+}
+
+NameArray frmRelations::MakeSelNameListByType(const QTreeWidget &list, const QString &iconKey,
+                                              bool prefixed) {
+    const bool filterByPrefix = iconKey == QStringLiteral("SUser");
+    NameArray names;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem &item = *list.topLevelItem(i);
+        if (!item.isSelected() || IconKeyOf(item) != iconKey) continue;
+        if (filterByPrefix && HasDomainPrefix(item.text(0)) != prefixed) continue;
+        names.Append(item.text(0).toStdString());
+    }
+    return names;
+}
+
+NameArray frmRelations::MakeSelNameList(const QTreeWidget &list) {
+    NameArray names;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem &item = *list.topLevelItem(i);
+        if (item.isSelected()) names.Append(item.text(0).toStdString());
+    }
+    return names;
+}
+
+void frmRelations::ChangeRelationship(bool add, const QTreeWidget &list, clsUser &users) {
+    gData->LastErr().Refresh();
+    const NameArray groups = MakeSelNameList(list);
+    bool failed = false;
+    for (const std::string &user : SelNames_) {
+        failed |= add ? users.AddToGroups(user, groups.items())
+                      : users.RemoveFromGroups(user, groups.items());
+    }
+    if (failed) ShowOperationErrors();
+}
+
+void frmRelations::AddGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+                                        const QString &iconKey) {
+    gData->LastErr().Refresh();
+    const NameArray users = MakeSelNameListByType(list, iconKey, false);
+    if (users.Count() == 0) return;
+    bool failed = false;
+    for (const std::string &group : SelNames_) failed |= groups.AddUsers(group, users.items());
+    if (failed) ShowOperationErrors();
+}
+
+void frmRelations::RemoveGroupRelationship(const QTreeWidget &list, clsGroup &groups) {
+    gData->LastErr().Refresh();
+    bool failed = false;
+    if (GroupKind_ == kLocalGroup) {
+        // Members that the store does not hold go straight to the target SAM.
+        NameArray others = MakeSelNameListByType(list, QStringLiteral("SGroupGlobal"), false);
+        for (const std::string &account :
+             MakeSelNameListByType(list, QStringLiteral("SUser"), true)) {
+            others.Append(account);
+        }
+        failed |= AdjustLocalMembers(false, others);
+    }
+    const NameArray users = MakeSelNameListByType(list, QStringLiteral("SUser"), false);
+    if (users.Count() > 0) {
+        for (const std::string &group : SelNames_) {
+            failed |= groups.RemoveUsers(group, users.items());
+        }
+    }
+    if (failed) ShowOperationErrors();
+}
+
+bool frmRelations::AdjustLocalMembers(bool add, const NameArray &members) {
+    const int32_t adjust = add ? modVantryDeclare::kTrue : modVantryDeclare::kFalse;
+    bool failed = false;
+    for (const std::string &group : SelNames_) {
+        for (const std::string &member : members) {
+            const uint32_t status = modVantryDeclare::LocalGroupAdjustMembers(
+                adjust, gSAMHost.c_str(), group.c_str(), member.c_str());
+            if (status == 0) continue;
+            std::string text;
+            StatusText(status, text);
+            gData->LastErr().Number(static_cast<int32_t>(status));
+            gData->LastErr().Description(text);
+            failed = true;
+        }
+    }
+    return failed;
+}
+
+void frmRelations::ChangeMembers(bool add) {
+    QTreeWidget &list = add ? *ui->lstNonMembers : *ui->lstMembers;
+    if (!OpenItemData(ItemType_)) {
+        ShowErrors("Error opening user/group");
+    } else {
+        if (ItemType_ == kUsersType) {
+            ChangeRelationship(add, list, gData->User());
+        } else if (add) {
+            AddGroupRelationship(list, gData->Group(), QStringLiteral("SUser"));
+        } else {
+            RemoveGroupRelationship(list, gData->Group());
+        }
+        ListBothRelations();
+    }
+    // Set even after a failure: some of the changes may have been made.
+    Changed_ = true;
+    list.setFocus();
+}
+
+void frmRelations::cmdAdd_Click() { ChangeMembers(true); }
+
+void frmRelations::cmdRemove_Click() { ChangeMembers(false); }
+
+frmTrusted &frmRelations::TrustedDialog() {
+    if (!trusted_) trusted_ = std::make_unique<frmTrusted>(this, owner_.workList);
+    return *trusted_;
+}
+
+void frmRelations::cmdAddOther_Click() {
+    frmTrusted &trusted = TrustedDialog();
+    if (!trusted.LoadDomains()) return;
+    trusted.UpdateList();
+    trusted.Loading(false);
+    trusted.exec();
+    if (!trusted.Accepted()) return;
+    const NameArray accounts(trusted.ChosenAccounts());
+    gData->LastErr().Refresh();
+    if (AdjustLocalMembers(true, accounts)) ShowOperationErrors();
+    if (accounts.Count() > 0) {
+        // Several groups list only the store's users in common, which never holds these.
+        if (SelNames_.Count() == 1) {
+            ListBothRelations();
+        } else {
+            MsgBox(kLocalGroupsNote, MsgButtons::OKOnly, MsgIcon::Information, kAppTitle);
+        }
+    }
+    ui->lstMembers->setFocus();
+}
+
+void frmRelations::cmdOk_Click() {
+    hide();
+    owner_.rebuildView();
+    const QString filter = owner_.filter.currentText();
+    const bool filtered = filter != QLatin1String(kAllUsers) && filter != QLatin1String(kAllGroups);
+    // Under a membership filter the rebuilt list shows the new memberships; the old selection
+    // may no longer be in it.
+    if (filtered && Changed_) return;
+    RestoreSelection();
+    owner_.listUpdate.start();
+}
+
+// The selected names are in list order, so one walk down the rebuilt list finds them all.
+void frmRelations::RestoreSelection() {
+    QTreeWidget &list = *SourceList_;
+    int64_t position = 1;
+    for (int i = 0; i < list.topLevelItemCount() && position <= SelNames_.Count(); ++i) {
+        QTreeWidgetItem &item = *list.topLevelItem(i);
+        if (item.text(0).toStdString() == SelNames_.Item(position)) {
+            item.setSelected(true);
+            list.setCurrentItem(&item, 0, QItemSelectionModel::Select);
+            ++position;
+        } else {
+            item.setSelected(false);
+        }
+    }
+}
+
+void frmRelations::cmdHelp_Click() {
+    ShowHelp(HelpAddress(kRelationshipsHelpContext), windowTitle());
+}

@@ -1,0 +1,256 @@
+#include "AccountWorldTest.h"
+
+#include "accounts/Details.h"
+#include "accounts/clsGroup.h"
+#include "store/ProgramValues.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <lm.h>
+
+namespace {
+
+constexpr uint32_t kNewYear2026 = 1767225600;  // 2026-01-01 00:00:00
+
+class DetailsTest : public AccountWorldTest {
+protected:
+    void SetUp() override {
+        AccountWorldTest::SetUp();
+        samworld::UserRecord fay;
+        fay.name = "fay";
+        fay.fullName = "Fay Fox";
+        fay.comment = "Accounts";
+        fay.homeDir = "\\\\ALDER\\home\\fay";
+        fay.scriptPath = "fay.cmd";
+        fay.profile = "\\\\ALDER\\profiles\\fay";
+        fay.acctExpires = kNewYear2026;
+        fay.passwordAge = 3 * 86400 + 3600;  // the age grows while the case runs
+        fay.flags |= UF_ACCOUNTDISABLE;
+        fay.logonHours.assign(21, 0);
+        fay.logonHours[0] = 0x01;   // Sunday, midnight
+        fay.logonHours[20] = 0x80;  // Saturday, 11 PM
+        world().addUser("CORP", fay);
+        samworld::UserRecord gil;
+        gil.name = "gil";
+        gil.flags |= UF_LOCKOUT;
+        world().addUser("CORP", gil);
+        clickSwitch();  // Refresh
+    }
+
+    QLineEdit &field(const char *name) { return control<QLineEdit>(name); }
+    QCheckBox &box(const char *name) { return control<QCheckBox>(name); }
+    QTableWidget &grid() { return control<QTableWidget>("flxUserHours"); }
+    int allowedCells() {
+        int count = 0;
+        for (int row = 0; row < 7; ++row) {
+            for (int column = 0; column < 24; ++column) {
+                count += grid().item(row, column)->text() == "X" ? 1 : 0;
+            }
+        }
+        return count;
+    }
+    void selectCells(int top, int left, int bottom, int right) {
+        grid().clearSelection();
+        grid().setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
+    }
+    std::string groupComment(const std::string &group) {
+        Details details;
+        EXPECT_FALSE(gData->Group().GetDetails(group, details));
+        return TextOf(details.Item("Comment"));
+    }
+};
+
+TEST_F(DetailsTest, OneUserShowsEveryField) {
+    select({"fay"});
+    EXPECT_EQ(field("txtUserFullName").text(), "Fay Fox");
+    EXPECT_EQ(field("txtUserComment").text(), "Accounts");
+    EXPECT_EQ(field("txtUserHomeDir").text(), "\\\\ALDER\\home\\fay");
+    EXPECT_EQ(field("txtUserScript").text(), "fay.cmd");
+    EXPECT_EQ(field("txtUserProfile").text(), "\\\\ALDER\\profiles\\fay");
+    EXPECT_EQ(field("txtUserAcctExp").text(), "2026-01-01");
+    EXPECT_EQ(field("txtUserLastLogon").text(), "");  // never logged on
+    EXPECT_EQ(field("txtUserLastLogoff").text(), "");
+    EXPECT_EQ(control<QLabel>("lblUserPassAgeNum").text(), "3");  // whole days
+    EXPECT_TRUE(box("chkUserAcctDisable").isChecked());
+    EXPECT_FALSE(box("chkUserAcctLocked").isChecked());
+    EXPECT_FALSE(box("chkUserAcctLocked").isEnabled());  // nothing locks an account here
+    EXPECT_EQ(allowedCells(), 2);
+    EXPECT_EQ(grid().item(0, 0)->text(), "X");
+    EXPECT_EQ(grid().item(6, 23)->text(), "X");
+    // Filling the panel is no edit.
+    EXPECT_FALSE(control<QPushButton>("cmdApply").isEnabled());
+}
+
+TEST_F(DetailsTest, ANeverExpiringAccountShowsAnEmptyExpiry) {
+    select({"bob"});
+    EXPECT_EQ(field("txtUserAcctExp").text(), "");
+    EXPECT_EQ(control<QLabel>("lblUserPassAgeNum").text(), "0");
+}
+
+TEST_F(DetailsTest, ALockedAccountCanBeUnlocked) {
+    select({"gil"});
+    ASSERT_TRUE(box("chkUserAcctLocked").isChecked());
+    ASSERT_TRUE(box("chkUserAcctLocked").isEnabled());
+    box("chkUserAcctLocked").click();
+    clickButton("cmdApply");
+    EXPECT_EQ(account("gil").flags & UF_LOCKOUT, 0u);
+    EXPECT_FALSE(box("chkUserAcctLocked").isEnabled());
+}
+
+TEST_F(DetailsTest, OneFieldAppliedToFiveUsersWritesOnlyThatField) {
+    const samworld::UserRecord before = account("fay");
+    select({"ann", "bob", "carl", "dave", "fay"});
+    EXPECT_EQ(field("txtUserFullName").text(), "");  // many selected: an empty panel
+    QTest::keyClicks(&field("txtUserComment"), "Temporary staff");
+    clickButton("cmdApply");
+    EXPECT_TRUE(messages().shown().empty());
+    for (const char *name : {"ann", "bob", "carl", "dave", "fay"}) {
+        EXPECT_EQ(account(name).comment, "Temporary staff") << name;
+    }
+    EXPECT_EQ(account("eve").comment, "");
+    const samworld::UserRecord after = account("fay");
+    EXPECT_EQ(after.fullName, before.fullName);
+    EXPECT_EQ(after.homeDir, before.homeDir);
+    EXPECT_EQ(after.scriptPath, before.scriptPath);
+    EXPECT_EQ(after.profile, before.profile);
+    EXPECT_EQ(after.flags, before.flags);
+    EXPECT_EQ(after.acctExpires, before.acctExpires);
+    EXPECT_EQ(after.logonHours, before.logonHours);
+    EXPECT_FALSE(control<QPushButton>("cmdApply").isEnabled());
+}
+
+TEST_F(DetailsTest, AccountDisabledAppliedToThreeUsers) {
+    select({"bob", "carl", "dave"});
+    box("chkUserAcctDisable").click();
+    clickButton("cmdApply");
+    for (const char *name : {"bob", "carl", "dave"}) {
+        EXPECT_EQ(account(name).flags, UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_ACCOUNTDISABLE) << name;
+        EXPECT_EQ(account(name).comment, "") << name;
+    }
+    EXPECT_EQ(account("eve").flags & UF_ACCOUNTDISABLE, 0u);
+}
+
+TEST_F(DetailsTest, MismatchingPasswordsAreRefusedOncePerUserAndNothingIsApplied) {
+    select({"bob", "carl"});
+    QTest::keyClicks(&field("txtUserFullName"), "Renamed");
+    QTest::keyClicks(&field("txtChangePassword"), "NewPass9");
+    QTest::keyClicks(&field("txtConfirmPassword"), "NewPass8");
+    clickButton("cmdApply");
+    ASSERT_EQ(messages().shown().size(), 2u);
+    for (const ShownMessage &message : messages().shown()) {
+        EXPECT_EQ(message.text, "Passwords don't match");
+        EXPECT_EQ(message.title, "Password Error");
+        EXPECT_EQ(message.icon, MsgIcon::Exclamation);
+    }
+    EXPECT_EQ(account("bob").fullName, "");
+    EXPECT_TRUE(world().passwordMatches("CORP", "carl", "Secret1"));
+    EXPECT_TRUE(control<QPushButton>("cmdApply").isEnabled());
+    EXPECT_TRUE(control<QPushButton>("cmdDiscard").isEnabled());
+}
+
+TEST_F(DetailsTest, APasswordIsAppliedExactlyAsTyped) {
+    select({"bob"});
+    QTest::keyClicks(&field("txtChangePassword"), "NewPass9");
+    QTest::keyClicks(&field("txtConfirmPassword"), "newpass9");  // differs only in case
+    clickButton("cmdApply");
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text, "Passwords don't match");
+
+    field("txtConfirmPassword").clear();
+    QTest::keyClicks(&field("txtConfirmPassword"), "NewPass9");
+    clickButton("cmdApply");
+    EXPECT_EQ(messages().shown().size(), 1u);
+    EXPECT_TRUE(world().passwordMatches("CORP", "bob", "NewPass9"));
+    EXPECT_FALSE(world().passwordMatches("CORP", "bob", "newpass9"));
+}
+
+TEST_F(DetailsTest, HoursSetOnACellRangeReachTheAccount) {
+    select({"bob"});
+    selectCells(0, 0, 6, 23);
+    clickButton("cmdUserClear");
+    selectCells(1, 8, 5, 16);  // Monday to Friday, 8 AM to 5 PM
+    clickButton("cmdUserSet");
+    clickButton("cmdApply");
+    const std::vector<uint8_t> hours = account("bob").logonHours;
+    ASSERT_EQ(hours.size(), 21u);
+    for (int hour = 0; hour < 168; ++hour) {
+        const bool allowed = (hours[hour / 8] >> (hour % 8)) & 1;
+        const int day = hour / 24;
+        const int time = hour % 24;
+        EXPECT_EQ(allowed, day >= 1 && day <= 5 && time >= 8 && time <= 16) << hour;
+    }
+}
+
+TEST_F(DetailsTest, AnEmptiedExpiryMeansNever) {
+    select({"fay"});
+    field("txtUserAcctExp").clear();
+    clickButton("cmdApply");
+    EXPECT_TRUE(messages().shown().empty());
+    EXPECT_EQ(account("fay").acctExpires, TIMEQ_FOREVER);
+}
+
+TEST_F(DetailsTest, DiscardReadsOneItemAgain) {
+    select({"fay"});
+    QTest::keyClicks(&field("txtUserFullName"), " Jr");
+    ASSERT_TRUE(control<QPushButton>("cmdDiscard").isEnabled());
+    clickButton("cmdDiscard");
+    EXPECT_EQ(field("txtUserFullName").text(), "Fay Fox");
+    EXPECT_FALSE(control<QPushButton>("cmdApply").isEnabled());
+    EXPECT_FALSE(control<QPushButton>("cmdDiscard").isEnabled());
+    EXPECT_EQ(account("fay").fullName, "Fay Fox");
+}
+
+TEST_F(DetailsTest, DiscardGivesUpAMultipleSelection) {
+    select({"bob", "carl", "dave"});
+    QTest::keyClicks(&field("txtUserComment"), "unsaved");
+    clickButton("cmdDiscard");
+    EXPECT_EQ(selectedNames().size(), 1);
+    EXPECT_EQ(window().SelCount(), 1);
+    EXPECT_FALSE(control<QPushButton>("cmdApply").isEnabled());
+    EXPECT_EQ(account("bob").comment, "");
+}
+
+TEST_F(DetailsTest, AFailingUpdateIsShownAndTheOtherUsersAreStillUpdated) {
+    world().addFault({"NetUserSetInfo", 5, "", 1, 1});  // the second write is refused
+    select({"bob", "carl", "dave"});
+    QTest::keyClicks(&field("txtUserComment"), "Contractor");
+    clickButton("cmdApply");
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].title, "Error");
+    EXPECT_NE(messages().shown()[0].text.find("carl"), std::string::npos)
+        << messages().shown()[0].text;
+    EXPECT_EQ(account("bob").comment, "Contractor");
+    EXPECT_EQ(account("carl").comment, "");
+    EXPECT_EQ(account("dave").comment, "Contractor");
+}
+
+TEST_F(DetailsTest, AGroupCommentIsApplied) {
+    showGroups();
+    select({"Printers"});
+    EXPECT_EQ(field("txtGrpType").text(), "Local");
+    EXPECT_EQ(field("txtGrpComment").text(), "Print operators");
+    field("txtGrpComment").setText("Print and scan");
+    clickButton("cmdApply");
+    EXPECT_EQ(groupComment("Printers"), "Print and scan");
+}
+
+TEST_F(DetailsTest, AMixedSelectionIsRefusedByApply) {
+    showGroups();
+    select({"Printers", "Staff"});
+    messages().answerNext(MsgAnswer::OK);
+    field("txtGrpComment").setText("Changed");
+    const std::size_t shownBefore = messages().shown().size();
+    clickButton("cmdApply");
+    ASSERT_EQ(messages().shown().size(), shownBefore + 1);
+    EXPECT_EQ(messages().shown().back().text, "Mixed types in selection not allowed");
+    EXPECT_EQ(groupComment("Printers"), "Print operators");
+    EXPECT_EQ(groupComment("Staff"), "Everybody on the staff");
+}
+
+}  // namespace

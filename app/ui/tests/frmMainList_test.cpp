@@ -1,0 +1,183 @@
+#include "UiTest.h"
+
+#include "dataops/ItemList.h"
+#include "store/ProgramValues.h"
+#include "ui/modDeclare.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+// Domain CORP opened through ALDER: ann is in Staff (global) and Printers (local), Empty has
+// no members, and ten more users u0..u9 are in no group of their own.
+class ListTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        addDomainWithLocalMember();
+        world().addUser("CORP", "ann");
+        for (int i = 0; i < 10; ++i) world().addUser("CORP", "u" + std::to_string(i));
+        world().addGroup("CORP", "Staff", samworld::GroupKind::Global);
+        world().addGroup("CORP", "Printers", samworld::GroupKind::Local);
+        world().addGroup("CORP", "Empty", samworld::GroupKind::Local);
+        world().addMember("CORP", "Staff", "ann");
+        world().addMember("CORP", "Printers", "ann");
+        clickSwitch();
+        EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    }
+
+    QTreeWidget &list() { return control<QTreeWidget>("lstItems"); }
+    QComboBox &filter() { return control<QComboBox>("cboFilter"); }
+
+    // The entries as "name:icon key", in list order.
+    QStringList entries() {
+        QStringList result;
+        for (int i = 0; i < list().topLevelItemCount(); ++i) {
+            const QTreeWidgetItem &item = *list().topLevelItem(i);
+            result << item.text(0) + ":" + IconKeyOf(item);
+        }
+        return result;
+    }
+    QStringList filterEntries() {
+        QStringList result;
+        for (int i = 0; i < filter().count(); ++i) result << filter().itemText(i);
+        return result;
+    }
+    QTreeWidgetItem &entry(const QString &name) {
+        const QList<QTreeWidgetItem *> found = list().findItems(name, Qt::MatchExactly);
+        if (found.size() != 1) throw std::runtime_error("No entry " + name.toStdString());
+        return *found.first();
+    }
+    void chooseFilter(const QString &name) {
+        const int index = filter().findText(name);
+        ASSERT_GE(index, 0) << name.toStdString();
+        filter().setCurrentIndex(index);
+    }
+    void showGroups() { control<QAction>("tbrToolBar_Group").trigger(); }
+};
+
+TEST_F(ListTest, TheUsersViewListsEveryUserAndOffersLocalThenGlobalGroupsAsFilters) {
+    const QStringList shown = entries();
+    for (const char *user : {"ann:SUser", "u0:SUser", "Administrator:SUser"}) {
+        EXPECT_TRUE(shown.contains(user)) << user;
+    }
+    EXPECT_TRUE(shown.filter(":SGroup").isEmpty());
+    EXPECT_EQ(list().selectedItems(), QList<QTreeWidgetItem *>{list().topLevelItem(0)});
+    EXPECT_EQ(window().SelCount(), 1);
+    EXPECT_TRUE(control<QPushButton>("cmdRelations").isEnabled());
+    EXPECT_TRUE(control<QGroupBox>("fraDetails").isEnabled());
+
+    const QStringList filters = filterEntries();
+    EXPECT_EQ(filters.first(), "*All Users*");
+    EXPECT_EQ(filter().currentIndex(), 0);
+    ASSERT_TRUE(filters.contains("Printers") && filters.contains("Staff"));
+    EXPECT_LT(filters.indexOf("Printers"), filters.indexOf("Staff"));
+    EXPECT_LT(filters.indexOf("Administrators"), filters.indexOf("Domain Users"));
+    EXPECT_FALSE(filters.contains("ann"));
+}
+
+TEST_F(ListTest, AGroupFilterListsItsMembersAndAnEmptyGroupEmptiesThePanel) {
+    chooseFilter("Printers");
+    EXPECT_EQ(entries(), QStringList({"ann:SUser"}));
+    EXPECT_TRUE(entry("ann").isSelected());
+    EXPECT_EQ(window().SelCount(), 1);
+
+    chooseFilter("Empty");
+    EXPECT_EQ(list().topLevelItemCount(), 0);
+    EXPECT_EQ(window().SelCount(), 0);
+    EXPECT_FALSE(control<QPushButton>("cmdRelations").isEnabled());
+    EXPECT_FALSE(control<QGroupBox>("fraDetails").isEnabled());
+    EXPECT_EQ(list().headerItem()->text(0), "Domain User(s)");
+}
+
+TEST_F(ListTest, TheGroupsViewListsLocalGroupsThenGlobalOnesEachWithItsIcon) {
+    showGroups();
+    const QStringList shown = entries();
+    ASSERT_TRUE(shown.contains("Printers:SGroupLocal") && shown.contains("Staff:SGroupGlobal"));
+    EXPECT_LT(shown.indexOf("Administrators:SGroupLocal"),
+              shown.indexOf("Domain Users:SGroupGlobal"));
+    int lastLocal = -1;
+    int firstGlobal = static_cast<int>(shown.size());
+    for (int i = 0; i < shown.size(); ++i) {
+        if (shown[i].endsWith(":SGroupLocal")) lastLocal = i;
+        if (shown[i].endsWith(":SGroupGlobal")) firstGlobal = std::min(firstGlobal, i);
+    }
+    EXPECT_LT(lastLocal, firstGlobal);
+    EXPECT_TRUE(list().topLevelItem(0)->isSelected());
+    EXPECT_EQ(list().selectedItems().size(), 1);
+    EXPECT_EQ(filterEntries().first(), "*All Groups*");
+    EXPECT_TRUE(filterEntries().contains("ann"));
+    EXPECT_FALSE(filterEntries().contains("Staff"));
+}
+
+TEST_F(ListTest, AUserFilterListsTheUsersGroupsOfBothKinds) {
+    showGroups();
+    chooseFilter("ann");
+    const QStringList shown = entries();
+    EXPECT_TRUE(shown.contains("Printers:SGroupLocal"));
+    EXPECT_TRUE(shown.contains("Staff:SGroupGlobal"));
+    EXPECT_FALSE(shown.contains("Empty:SGroupLocal"));
+    EXPECT_EQ(list().headerItem()->text(0), "Group(s)");
+}
+
+TEST_F(ListTest, RefreshShowsWhatChangedBehindTheProgramsBack) {
+    world().addUser("CORP", "newcomer");
+    world().deleteUser("CORP", "u3");
+    EXPECT_FALSE(entries().contains("newcomer:SUser"));
+
+    control<QAction>("mnuViewRefresh").trigger();
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    EXPECT_TRUE(entries().contains("newcomer:SUser"));
+    EXPECT_FALSE(entries().contains("u3:SUser"));
+}
+
+TEST_F(ListTest, TenSelectedUsersAreHandledOnceAfterTheLastClick) {
+    clickItem(list(), entry("u0"));
+    for (int i = 1; i < 10; ++i) {
+        clickItem(list(), entry(QStringLiteral("u%1").arg(i)), Qt::ControlModifier);
+    }
+    EXPECT_TRUE(control<QTimer>("timListUpdate").isActive());
+    EXPECT_EQ(window().SelCount(), 1);  // still what the list showed when it was filled
+
+    QTest::qWait(350);
+    EXPECT_EQ(window().SelCount(), 10);
+    EXPECT_EQ(control<QLineEdit>("txtUserFullName").text(), QString());
+    EXPECT_FALSE(control<QPushButton>("cmdApply").isEnabled());
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+}
+
+TEST_F(ListTest, ALocalAndAGlobalGroupTogetherAreRefused) {
+    showGroups();
+    clickItem(list(), entry("Printers"));
+    clickItem(list(), entry("Staff"), Qt::ControlModifier);
+    QTest::qWait(350);
+    EXPECT_EQ(window().SelCount(), 2);
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text, "Mixed types in selection not allowed");
+    EXPECT_EQ(messages().shown()[0].title, "Selection Error");
+    EXPECT_EQ(messages().shown()[0].icon, MsgIcon::Exclamation);
+}
+
+TEST_F(ListTest, KeepingUnappliedEditsRefusesTheViewSwitch) {
+    QTest::keyClicks(&control<QLineEdit>("txtUserComment"), "edited");
+    const QString edited = control<QLineEdit>("txtUserComment").text();  // after the shown text
+    const QStringList before = entries();
+    messages().answerNext(MsgAnswer::Cancel);
+    showGroups();
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text, "Do you wish to lose your changes?");
+    EXPECT_EQ(window().ViewType(), kUsersType);
+    EXPECT_TRUE(control<QAction>("tbrToolBar_User").isChecked());
+    EXPECT_FALSE(control<QAction>("tbrToolBar_Group").isChecked());
+    EXPECT_EQ(entries(), before);
+    EXPECT_EQ(control<QLineEdit>("txtUserComment").text(), edited);
+}
+
+}  // namespace

@@ -1,0 +1,344 @@
+#include "UiTest.h"
+
+#include "accounts/clsGroup.h"
+#include "dataops/ItemList.h"
+#include "store/ProgramValues.h"
+#include "ui/frmRelations.h"
+#include "ui/frmTrusted.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gmock/gmock.h>
+
+#include <functional>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
+
+namespace {
+
+template <typename Control>
+Control &child(QWidget &window, const char *name) {
+    auto *found = window.findChild<Control *>(QString::fromLatin1(name));
+    if (found == nullptr) throw std::runtime_error(std::string("No control ") + name);
+    return *found;
+}
+
+// Each entry as its icon key, a blank and its name.
+std::vector<std::string> Entries(const QTreeWidget &list) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem &item = *list.topLevelItem(i);
+        entries.push_back((IconKeyOf(item) + " " + item.text(0)).toStdString());
+    }
+    return entries;
+}
+
+std::vector<std::string> SelectedNames(const QTreeWidget &list) {
+    std::vector<std::string> names;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem &item = *list.topLevelItem(i);
+        if (item.isSelected()) names.push_back(item.text(0).toStdString());
+    }
+    return names;
+}
+
+// Selects exactly the entries of these names, as Ctrl-clicks would.
+void SelectOnly(QTreeWidget &list, std::initializer_list<const char *> names) {
+    list.clearSelection();
+    for (const char *name : names) {
+        const QList<QTreeWidgetItem *> found = list.findItems(name, Qt::MatchExactly);
+        if (found.isEmpty()) throw std::runtime_error(std::string("No entry ") + name);
+        found.front()->setSelected(true);
+    }
+}
+
+// Runs act on the modal dialog of type Dialog that the next statement opens, then closes it
+// if act left it open, so that a failed expectation never leaves a test waiting.
+template <typename Dialog>
+void WhenShown(std::function<void(Dialog &)> act, bool &ran) {
+    QTimer::singleShot(0, [act = std::move(act), &ran] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<Dialog *>(modal)) {
+            ran = true;
+            act(*dialog);
+        }
+        if (modal != nullptr && modal->isVisible()) modal->hide();
+    });
+}
+
+// The domain CORP (controller ALDER, the local machine OAK a member) trusts EAST. CORP's users
+// carol, dave and erin; its global group Staff holds carol and dave; its local group Readers
+// holds carol, Staff and EAST\ann; the local groups Writers and Editors are empty.
+class RelationsTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        addDomainWithLocalMember();
+        world().addDomain("EAST", "ELM");
+        world().addTrust("CORP", "EAST");
+        world().addUser("EAST", "ann");
+        for (const char *user : {"carol", "dave", "erin"}) world().addUser("CORP", user);
+        world().addGroup("CORP", "Staff", samworld::GroupKind::Global);
+        for (const char *group : {"Readers", "Writers", "Editors"}) {
+            world().addGroup("CORP", group, samworld::GroupKind::Local);
+        }
+        world().addMember("CORP", "Staff", "carol");
+        world().addMember("CORP", "Staff", "dave");
+        for (const char *member : {"carol", "Staff", "EAST\\ann"}) {
+            world().addMember("CORP", "Readers", member);
+        }
+        clickSwitch();
+    }
+
+    QTreeWidget &mainList() { return control<QTreeWidget>("lstItems"); }
+
+    // Selects entries of the main list as a person would, and waits for the selection to be
+    // taken up.
+    void selectInMain(std::initializer_list<const char *> names) {
+        bool first = true;
+        for (const char *name : names) {
+            const QList<QTreeWidgetItem *> found = mainList().findItems(name, Qt::MatchExactly);
+            ASSERT_FALSE(found.isEmpty()) << name;
+            clickItem(mainList(), *found.front(), first ? Qt::NoModifier : Qt::ControlModifier);
+            first = false;
+        }
+        QTest::qWait(400);
+    }
+
+    void showGroups() { control<QAction>("mnuViewItem_1").trigger(); }
+
+    // Presses Relationships and runs act while the dialog is shown; then presses its OK.
+    void withRelations(const std::function<void(frmRelations &)> &act) {
+        bool ran = false;
+        WhenShown<frmRelations>(
+            [&](frmRelations &dialog) {
+                act(dialog);
+                if (dialog.isVisible()) child<QPushButton>(dialog, "cmdOK").click();
+            },
+            ran);
+        QTest::mouseClick(&control<QPushButton>("cmdRelations"), Qt::LeftButton);
+        ASSERT_TRUE(ran) << "the Relationships dialog was not shown";
+    }
+
+    // Presses Add Other... and, in the Other Items dialog, chooses these accounts of EAST.
+    static void addOther(frmRelations &dialog, std::initializer_list<const char *> accounts) {
+        bool ran = false;
+        WhenShown<frmTrusted>(
+            [&](frmTrusted &trusted) {
+                auto &domains = child<QComboBox>(trusted, "cboDomain");
+                domains.setCurrentIndex(domains.findText("EAST"));
+                SelectOnly(child<QTreeWidget>(trusted, "lstItems"), accounts);
+                child<QPushButton>(trusted, "cmdOK").click();
+            },
+            ran);
+        child<QPushButton>(dialog, "cmdAddOther").click();
+        EXPECT_TRUE(ran) << "the Other Items dialog was not shown";
+    }
+
+    static QTreeWidget &members(frmRelations &dialog) {
+        return child<QTreeWidget>(dialog, "lstMembers");
+    }
+    static QTreeWidget &nonMembers(frmRelations &dialog) {
+        return child<QTreeWidget>(dialog, "lstNonMembers");
+    }
+    static std::string label(frmRelations &dialog, const char *name) {
+        return child<QLabel>(dialog, name).text().toStdString();
+    }
+
+    // What the store records as the group's users.
+    std::vector<std::string> storedUsers(const std::string &group) {
+        NameArray users;
+        const std::array<std::string, 1> groups{group};
+        gData->Group().GetCommonUsers(groups, false, users);
+        return users.items();
+    }
+};
+
+TEST_F(RelationsTest, OneUserShowsTheGroupsItIsAndIsNotIn) {
+    selectInMain({"carol"});
+    withRelations([](frmRelations &dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Relationships");
+        EXPECT_EQ(label(dialog, "lblItems"), "Domain User:");
+        EXPECT_EQ(label(dialog, "lblMembers"), "Is in &Groups:");
+        EXPECT_EQ(label(dialog, "lblNonMembers"), "Is &not in Groups:");
+        EXPECT_EQ(child<QLineEdit>(dialog, "txtItems").text(), "carol");
+        EXPECT_EQ(members(dialog).headerItem()->text(0), "Items");
+        EXPECT_FALSE(child<QPushButton>(dialog, "cmdAddOther").isEnabled());
+        EXPECT_THAT(Entries(members(dialog)),
+                    UnorderedElementsAre("SGroupGlobal Domain Users", "SGroupGlobal Staff",
+                                         "SGroupLocal Readers"));
+        EXPECT_THAT(Entries(nonMembers(dialog)),
+                    UnorderedElementsAre("SGroupGlobal Domain Admins", "SGroupGlobal Domain Guests",
+                                         "SGroupLocal Administrators", "SGroupLocal Users",
+                                         "SGroupLocal Guests", "SGroupLocal Writers",
+                                         "SGroupLocal Editors"));
+    });
+    EXPECT_THAT(messages().shown(), IsEmpty());
+}
+
+TEST_F(RelationsTest, ThreeUsersAreAddedToTwoGroupsAndRemovedAgain) {
+    selectInMain({"carol", "dave", "erin"});
+    withRelations([&](frmRelations &dialog) {
+        EXPECT_EQ(label(dialog, "lblItems"), "Domain User(s):");
+        EXPECT_EQ(label(dialog, "lblMembers"), "Are all in &Groups:");
+        EXPECT_EQ(label(dialog, "lblNonMembers"), "Are &Not all in Groups");
+        EXPECT_EQ(child<QLineEdit>(dialog, "txtItems").text(), "carol, dave, erin");
+        EXPECT_THAT(Entries(members(dialog)), ElementsAre("SGroupGlobal Domain Users"));
+
+        SelectOnly(nonMembers(dialog), {"Staff", "Writers"});
+        child<QPushButton>(dialog, "cmdAdd").click();
+        EXPECT_THAT(world().members("CORP", "Writers"),
+                    UnorderedElementsAre("CORP\\carol", "CORP\\dave", "CORP\\erin"));
+        EXPECT_THAT(world().members("CORP", "Staff"),
+                    UnorderedElementsAre("carol", "dave", "erin"));
+        EXPECT_THAT(storedUsers("Writers"), UnorderedElementsAre("carol", "dave", "erin"));
+        EXPECT_THAT(Entries(members(dialog)),
+                    UnorderedElementsAre("SGroupGlobal Domain Users", "SGroupGlobal Staff",
+                                         "SGroupLocal Writers"));
+
+        SelectOnly(members(dialog), {"Staff", "Writers"});
+        child<QPushButton>(dialog, "cmdRemove").click();
+        EXPECT_THAT(world().members("CORP", "Writers"), IsEmpty());
+        EXPECT_THAT(world().members("CORP", "Staff"), IsEmpty());
+        EXPECT_THAT(storedUsers("Writers"), IsEmpty());
+        EXPECT_THAT(storedUsers("Staff"), IsEmpty());
+        EXPECT_THAT(Entries(members(dialog)), ElementsAre("SGroupGlobal Domain Users"));
+    });
+    EXPECT_THAT(messages().shown(), IsEmpty());
+}
+
+TEST_F(RelationsTest, OneLocalGroupShowsItsLiveMembersAndRemovesEachKindItsOwnWay) {
+    showGroups();
+    selectInMain({"Readers"});
+    withRelations([&](frmRelations &dialog) {
+        EXPECT_EQ(label(dialog, "lblItems"), "Group:");
+        EXPECT_EQ(label(dialog, "lblMembers"), "Has &Members:");
+        EXPECT_EQ(label(dialog, "lblNonMembers"), "Does &not have Users:");
+        EXPECT_TRUE(child<QPushButton>(dialog, "cmdAddOther").isEnabled());
+        EXPECT_THAT(Entries(members(dialog)),
+                    UnorderedElementsAre("SUser carol", "SGroupGlobal Staff", "SUser EAST\\ann"));
+        EXPECT_THAT(
+            Entries(nonMembers(dialog)),
+            UnorderedElementsAre("SUser Administrator", "SUser Guest", "SUser dave", "SUser erin"));
+
+        SelectOnly(members(dialog), {"carol", "Staff", "EAST\\ann"});
+        child<QPushButton>(dialog, "cmdRemove").click();
+        EXPECT_THAT(world().members("CORP", "Readers"), IsEmpty());
+        EXPECT_THAT(storedUsers("Readers"), IsEmpty());
+        EXPECT_THAT(Entries(members(dialog)), IsEmpty());
+    });
+    EXPECT_THAT(messages().shown(), IsEmpty());
+}
+
+TEST_F(RelationsTest, AGlobalGroupOffersNoOtherItemsAndMixedKindsAreRefused) {
+    showGroups();
+    selectInMain({"Staff"});
+    withRelations([](frmRelations &dialog) {
+        EXPECT_FALSE(child<QPushButton>(dialog, "cmdAddOther").isEnabled());
+        EXPECT_THAT(Entries(members(dialog)), UnorderedElementsAre("SUser carol", "SUser dave"));
+    });
+    EXPECT_THAT(messages().shown(), IsEmpty());
+
+    selectInMain({"Readers", "Staff"});
+    bool shown = false;
+    WhenShown<frmRelations>([](frmRelations &) {}, shown);
+    QTest::mouseClick(&control<QPushButton>("cmdRelations"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(shown);
+    ASSERT_FALSE(messages().shown().empty());
+    EXPECT_EQ(messages().shown().back().text, "Mixed types in selection not allowed");
+}
+
+TEST_F(RelationsTest, AddTakesOnlyTheTargetsOwnUsers) {
+    showGroups();
+    selectInMain({"Writers"});
+    withRelations([&](frmRelations &dialog) {
+        AddListItem(nonMembers(dialog), "Staff", "SGroupGlobal");
+        AddListItem(nonMembers(dialog), "EAST\\ann", "SUser");
+        SelectOnly(nonMembers(dialog), {"erin", "Staff", "EAST\\ann"});
+        child<QPushButton>(dialog, "cmdAdd").click();
+        EXPECT_THAT(world().members("CORP", "Writers"), ElementsAre("CORP\\erin"));
+        EXPECT_THAT(Entries(members(dialog)), ElementsAre("SUser erin"));
+    });
+    EXPECT_THAT(messages().shown(), IsEmpty());
+}
+
+TEST_F(RelationsTest, AddOtherToOneLocalGroupListsTheNewMember) {
+    showGroups();
+    selectInMain({"Writers"});
+    withRelations([&](frmRelations &dialog) {
+        addOther(dialog, {"ann"});
+        EXPECT_THAT(world().members("CORP", "Writers"), ElementsAre("EAST\\ann"));
+        EXPECT_THAT(Entries(members(dialog)), ElementsAre("SUser EAST\\ann"));
+    });
+    EXPECT_THAT(messages().shown(), IsEmpty());
+}
+
+TEST_F(RelationsTest, AddOtherToTwoLocalGroupsExplainsWhyTheListStaysAsItWas) {
+    showGroups();
+    selectInMain({"Writers", "Editors"});
+    withRelations([&](frmRelations &dialog) {
+        addOther(dialog, {"ann"});
+        EXPECT_THAT(Entries(members(dialog)), IsEmpty());
+    });
+    EXPECT_THAT(world().members("CORP", "Writers"), ElementsAre("EAST\\ann"));
+    EXPECT_THAT(world().members("CORP", "Editors"), ElementsAre("EAST\\ann"));
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text,
+              "Note: the items successfully added to the selected local groups will not appear in "
+              "the left-hand list since it is displaying local users.\n\r\n\rThe entire "
+              "membership of a local group is displayed when a single group is selected.");
+    EXPECT_EQ(messages().shown()[0].icon, MsgIcon::Information);
+}
+
+TEST_F(RelationsTest, AFailedRemovalIsReportedAndTheMainWindowWarnsOfTheOutOfStepCopy) {
+    showGroups();
+    selectInMain({"Readers"});
+    withRelations([&](frmRelations &dialog) {
+        world().deleteMember("CORP", "Readers", "Staff");  // behind the program's back
+        SelectOnly(members(dialog), {"Staff"});
+        child<QPushButton>(dialog, "cmdRemove").click();
+        EXPECT_THAT(Entries(members(dialog)),
+                    UnorderedElementsAre("SUser carol", "SUser EAST\\ann"));
+    });
+    ASSERT_EQ(messages().shown().size(), 2u);
+    EXPECT_EQ(messages().shown()[0].title, "Error");
+    EXPECT_EQ(messages().shown()[0].text,
+              "The following errors occurred during the requested operation:\n\r"
+              "The specified account name is not a member of the local group.\n\r");
+    EXPECT_EQ(messages().shown()[1].text.rfind("Tarnwick's local copy", 0), 0u);
+}
+
+TEST_F(RelationsTest, OKRestoresTheSelectionOfTheWholeList) {
+    selectInMain({"dave", "erin"});
+    withRelations([&](frmRelations &dialog) {
+        SelectOnly(nonMembers(dialog), {"Writers"});
+        child<QPushButton>(dialog, "cmdAdd").click();
+    });
+    EXPECT_THAT(SelectedNames(mainList()), ElementsAre("dave", "erin"));
+    EXPECT_TRUE(control<QTimer>("timListUpdate").isActive());
+}
+
+TEST_F(RelationsTest, OKAfterChangesUnderAGroupFilterKeepsTheRebuiltList) {
+    auto &filter = control<QComboBox>("cboFilter");
+    filter.setCurrentIndex(filter.findText("Staff"));
+    selectInMain({"dave"});
+    withRelations([&](frmRelations &dialog) {
+        SelectOnly(members(dialog), {"Staff"});
+        child<QPushButton>(dialog, "cmdRemove").click();
+    });
+    EXPECT_THAT(Entries(mainList()), ElementsAre("SUser carol"));
+    EXPECT_THAT(SelectedNames(mainList()), ElementsAre("carol"));
+}
+
+}  // namespace
