@@ -204,11 +204,14 @@ void frmMain::mnuHelpAbout_Click() {
     about.exec();
 }
 
-// Every other window closes before the main window, the most recent first.
+// Every other window closes before the main window. The dialogs are modal, so the modal stack
+// holds them in the order they were opened: the most recent closes first.
 void frmMain::closeEvent(QCloseEvent *event) {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
-        if (*window != this && (*window)->isVisible()) (*window)->close();
+    while (QWidget *dialog = QApplication::activeModalWidget()) {
+        if (dialog == this || !dialog->close()) break;
+    }
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible()) window->close();
     }
     QMainWindow::closeEvent(event);
 }

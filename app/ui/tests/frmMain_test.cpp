@@ -7,7 +7,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -208,6 +210,36 @@ TEST_F(frmMainTest, ClickingTheChosenOptionAgainKeepsTheName) {
     QTest::keyClicks(&control<QLineEdit>("txtName"), "X");
     clickOption(0);
     EXPECT_EQ(control<QLineEdit>("txtName").text(), "OAKX");
+}
+
+// A dialog that notes when it is closed.
+class NotingDialog : public QDialog {
+public:
+    NotingDialog(QWidget *owner, QStringList &closed, const QString &name)
+        : QDialog(owner), closed_(closed), name_(name) {}
+
+protected:
+    void closeEvent(QCloseEvent *event) override {
+        closed_ << name_;
+        QDialog::closeEvent(event);
+    }
+
+private:
+    QStringList &closed_;
+    QString name_;
+};
+
+TEST_F(frmMainTest, ClosingTheWindowClosesTheOpenDialogsFirstTheLatestFirst) {
+    QStringList closed;
+    NotingDialog first(&window(), closed, "first");
+    first.open();
+    NotingDialog second(&window(), closed, "second");
+    second.open();
+    window().close();
+    EXPECT_EQ(closed, QStringList({"second", "first"}));
+    EXPECT_FALSE(first.isVisible());
+    EXPECT_FALSE(second.isVisible());
+    EXPECT_FALSE(window().isVisible());
 }
 
 // The list as the data fill leaves it: entries with their kinds' icons, the first selected.
