@@ -146,14 +146,14 @@ void frmRelations::RemoveGroupRelationship(const QTreeWidget &list, clsGroup &gr
 bool frmRelations::AdjustLocalMembers(bool add, const NameArray &members) {
     const int32_t adjust = add ? modVantryDeclare::kTrue : modVantryDeclare::kFalse;
     bool failed = false;
-    for (const std::string &group : SelNames_) {
-        for (const std::string &member : members) {
+    // Each member in turn to every group, so that the failures are listed member by member.
+    for (const std::string &member : members) {
+        for (const std::string &group : SelNames_) {
             const uint32_t status = modVantryDeclare::LocalGroupAdjustMembers(
                 adjust, gSAMHost.c_str(), group.c_str(), member.c_str());
             if (status == 0) continue;
             std::string text;
             StatusText(status, text);
-            gData->LastErr().Number(static_cast<int32_t>(status));
             gData->LastErr().Description(text);
             failed = true;
         }

@@ -130,15 +130,17 @@ protected:
         ASSERT_TRUE(ran) << "the Relationships dialog was not shown";
     }
 
-    // Presses Add Other... and, in the Other Items dialog, chooses these accounts of EAST.
-    static void addOther(frmRelations &dialog, std::initializer_list<const char *> accounts) {
+    // Presses Add Other... and, in the Other Items dialog, selects these accounts of EAST and
+    // closes it with the button named (OK by default).
+    static void addOther(frmRelations &dialog, std::initializer_list<const char *> accounts,
+                         const char *closeButton = "cmdOK") {
         bool ran = false;
         WhenShown<frmTrusted>(
             [&](frmTrusted &trusted) {
                 auto &domains = child<QComboBox>(trusted, "cboDomain");
                 domains.setCurrentIndex(domains.findText("EAST"));
                 SelectOnly(child<QTreeWidget>(trusted, "lstItems"), accounts);
-                child<QPushButton>(trusted, "cmdOK").click();
+                child<QPushButton>(trusted, closeButton).click();
             },
             ran);
         child<QPushButton>(dialog, "cmdAddOther").click();
@@ -281,6 +283,17 @@ TEST_F(RelationsTest, AddOtherToOneLocalGroupListsTheNewMember) {
         EXPECT_THAT(world().members("CORP", "Writers"), ElementsAre("EAST\\ann"));
         EXPECT_THAT(Entries(members(dialog)), ElementsAre("SUser EAST\\ann"));
     });
+    EXPECT_THAT(messages().shown(), IsEmpty());
+}
+
+TEST_F(RelationsTest, AddOtherCancelledAddsNothingThoughItemsWereSelected) {
+    showGroups();
+    selectInMain({"Writers"});
+    withRelations([&](frmRelations &dialog) {
+        addOther(dialog, {"ann"}, "cmdCancel");
+        EXPECT_THAT(Entries(members(dialog)), IsEmpty());
+    });
+    EXPECT_THAT(world().members("CORP", "Writers"), IsEmpty());
     EXPECT_THAT(messages().shown(), IsEmpty());
 }
 
