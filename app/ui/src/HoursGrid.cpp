@@ -92,7 +92,7 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override {
-        if (index.data().toString() == QLatin1String("X")) {
+        if (index.data().toString() == kAllowedHour) {
             painter->fillRect(option.rect.adjusted(1, 1, 0, 0), QColor(0x9c, 0xc3, 0xf0));
         }
         QStyledItemDelegate::paint(painter, option, index);

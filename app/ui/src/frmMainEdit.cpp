@@ -22,10 +22,13 @@ void frmMain::AddItem() {
     if (frmAdd_->AddResult() != 0) return;
     const QList<QTreeWidgetItem *> added =
         ui->lstItems->findItems(frmAdd_->NewName(), Qt::MatchExactly);
-    SelectOnly(added.value(0));
+    // An item the filter leaves out keeps the rebuilt list's own selection: selecting nothing
+    // would leave an enabled panel whose edits Apply has no item to send to.
+    if (added.isEmpty()) return;
+    SelectOnly(added.first());
     ClearDetails();
     MarkDetailsClean();
-    if (CurrentItem_ != nullptr) ShowItemDetails(CurrentItem_->text(0), ViewType_);
+    ShowItemDetails(CurrentItem_->text(0), ViewType_);
 }
 
 void frmMain::DeleteSelected() {

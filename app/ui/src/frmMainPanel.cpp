@@ -24,6 +24,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -69,6 +70,19 @@ UserDetailControls UserPanel(Ui::frmMain &ui) {
 }
 
 GroupDetailControls GroupPanel(Ui::frmMain &ui) { return {*ui.txtGrpType, *ui.txtGrpComment}; }
+
+// Whether the selection may be worked on as one; a mixed one is reported by the check. One
+// entry is always of one kind, whatever the check says.
+bool OneKindSelected(const QTreeWidget &list, int selCount) {
+    return SameTypeSelected(list) || selCount < 2;
+}
+
+// The test the user object applies when the date is written: a date, and one the account's
+// expiry can hold.
+bool IsExpiryDate(const QString &text) {
+    const std::optional<DateTime> moment = ParseDateTime(text.toStdString());
+    return moment && AccountSecondsOf(*moment);
+}
 
 }  // namespace
 
@@ -165,7 +179,7 @@ void frmMain::MarkDetailsClean() {
 void frmMain::txtUserAcctExp_LostFocus() {
     QLineEdit &field = *ui->txtUserAcctExp;
     const QString text = field.text();
-    if (!IsMarkedChanged(field) || text.isEmpty() || ParseDateTime(text.toStdString())) return;
+    if (!IsMarkedChanged(field) || text.isEmpty() || IsExpiryDate(text)) return;
     MsgBox("Invalid date specified: '" + text.toStdString() + "'", MsgButtons::OKOnly,
            MsgIcon::Exclamation, kAppTitle);
     field.setFocus();
@@ -184,8 +198,7 @@ void frmMain::cmdUserScriptBrowse_Click() {
 // Each selected item gets the marked fields in turn; a failure on one is shown and the next
 // goes on. The marks stay, so a second Apply sends the same fields again.
 void frmMain::cmdApply_Click() {
-    if (SelCount_ == 0) return;
-    if (!SameTypeSelected(*ui->lstItems) && SelCount_ >= 2) return;
+    if (SelCount_ == 0 || !OneKindSelected(*ui->lstItems, SelCount_)) return;
     bool passwordRefused = false;
     for (int i = 0; i < ui->lstItems->topLevelItemCount(); ++i) {
         const QTreeWidgetItem &item = *ui->lstItems->topLevelItem(i);
@@ -214,8 +227,7 @@ void frmMain::cmdDiscard_Click() {
 
 // The dialog works on the list's selection; groups of one kind are edited together.
 void frmMain::cmdRelations_Click() {
-    if (SelCount_ == 0) return;
-    if (!SameTypeSelected(*ui->lstItems) && SelCount_ >= 2) return;
+    if (SelCount_ == 0 || !OneKindSelected(*ui->lstItems, SelCount_)) return;
     int kind = kUsersShown;
     if (ViewType_ == kGroupsType) {
         const QTreeWidgetItem *selected = SelectedItem(*ui->lstItems);

@@ -138,6 +138,20 @@ TEST_F(EditTest, ANewUserGoesStraightIntoTheFilteredGroup) {
     EXPECT_EQ(control<QLineEdit>("txtUserFullName").text(), "Hal Hill");
 }
 
+TEST_F(EditTest, ANewUserOutsideTheFilterKeepsAnItemSelectedAndShown) {
+    auto &filter = control<QComboBox>("cboFilter");
+    filter.setCurrentIndex(filter.findText("Staff"));
+    answerAdd("ivy", "Ivy Ives", "Start123", false);
+    command("tbrToolBar_Add");
+    ASSERT_TRUE(world().hasAccount("CORP", "ivy"));
+    EXPECT_FALSE(listed("ivy"));
+    ASSERT_EQ(selectedNames(), QStringList{"ann"});
+    // The panel still belongs to an item: an edit reaches it.
+    control<QLineEdit>("txtUserComment").setText("Desk 4");
+    clickButton("cmdApply");
+    EXPECT_EQ(world().user("CORP", "ann").comment, "Desk 4");
+}
+
 TEST_F(EditTest, ANewGlobalGroup) {
     showGroups();
     answerAdd("Auditors", "Reads the books", "Global");

@@ -152,6 +152,14 @@ TEST_F(ExpiryCheckTest, AnImpossibleDateIsRefusedAndKeepsTheFocus) {
     EXPECT_TRUE(expiry().hasFocus());
 }
 
+// Refused where it is typed rather than once for every selected user at Apply.
+TEST_F(ExpiryCheckTest, ADateTheAccountCannotHoldIsRefused) {
+    typeAndLeave("2040-01-01");
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text, "Invalid date specified: '2040-01-01'");
+    EXPECT_TRUE(expiry().hasFocus());
+}
+
 TEST_F(ExpiryCheckTest, UntouchedEmptyOrValidFieldsPass) {
     typeAndLeave(nullptr);
     typeAndLeave("2027-06-30");
