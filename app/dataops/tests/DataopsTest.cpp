@@ -4,32 +4,8 @@
 #include "store/ProgramValues.h"
 #include "vantry_api/ProgramFolder.h"
 
-#include <QApplication>
-
-#include <array>
 #include <filesystem>
 #include <memory>
-
-namespace {
-
-// The one application object of the run, gone before the process's own exit handlers run.
-class ApplicationEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_.data()); }
-    void TearDown() override { application_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[14] = "dataops_tests";
-    std::array<char *, 2> argv_{name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-};
-
-// Google Test owns registered environments.
-[[maybe_unused]] const auto *const kApplication =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-}  // namespace
 
 void DataopsTest::SetUp() {
     WorldTest::SetUp();

@@ -5,37 +5,13 @@
 #include "ui/modDeclare.h"
 #include "vantry_api/ProgramFolder.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
 
-#include <array>
 #include <cstdlib>
 #include <filesystem>
-
-namespace {
-
-// The one application object of the run: made before the first case, gone after the last and
-// before the process's own exit handlers, which Qt's global objects would not survive.
-class ApplicationEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_.data()); }
-    void TearDown() override { application_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[9] = "ui_tests";
-    std::array<char *, 2> argv_{name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-};
-
-// Google Test owns registered environments.
-[[maybe_unused]] const auto *const kApplication =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-}  // namespace
 
 void UiTest::SetUp() {
     WorldTest::SetUp();
