@@ -1,6 +1,7 @@
 #include "accounts/Details.h"
 
 #include "status/ProgramError.h"
+#include "testing/TimeLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,33 @@ TEST(AccountTime, ImpossibleDatesAndOtherTextAreNotDates) {
           "2024-01-01 10:60", "2024-01-01 10:00:61", "abc", "", "2024-01-01x",
           "2024-01-01 10:00 PM", "24-01-01", "20245-01-01"}) {
         EXPECT_FALSE(ParseDateTime(text).has_value()) << text;
+    }
+}
+
+// In the user's locale the short date is shown, and the time unless it is midnight; what is
+// shown reads back to the same moment, ISO dates still read, and no-dates are refused.
+TEST(AccountTime, RegionalDatesReadBackAndIsoDatesStillRead) {
+    struct Region {
+        const char *locale, *midnight, *morning, *typed, *impossible;
+    };
+    for (const Region &region :
+         {Region{"de_DE.UTF-8", "01.06.2030", "01.06.2030 09:05:00", " 1.6.2030  9:05 ",
+                 "31.02.2030"},
+          Region{"en_US.UTF-8", "06/01/2030", "06/01/2030 09:05:00 AM", "6/1/2030 9:05",
+                 "02/31/2030"}}) {
+        const TimeLocale locale(region.locale);
+        EXPECT_EQ(DateTimeText(at(2030, 6, 1)), region.midnight);
+        EXPECT_EQ(DateTimeText(at(2030, 6, 1, 9, 5)), region.morning);
+        for (const int32_t count : {kNeverExpires, 0, 1, 43200, 951782400, 1709190309,
+                                    std::numeric_limits<int32_t>::max()}) {
+            const DateTime moment = AccountTimeOf(count);
+            EXPECT_EQ(ParseDateTime(DateTimeText(moment)), moment) << region.locale << " " << count;
+        }
+        EXPECT_EQ(ParseDateTime(region.typed), at(2030, 6, 1, 9, 5)) << region.locale;
+        EXPECT_EQ(ParseDateTime("2030-06-01 9:05"), at(2030, 6, 1, 9, 5)) << region.locale;
+        for (const char *text : {region.impossible, "2030-02-31", "abc", "", "01.06.2030x"}) {
+            EXPECT_FALSE(ParseDateTime(text).has_value()) << region.locale << " " << text;
+        }
     }
 }
 

@@ -5,13 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <clocale>
 #include <memory>
 
 namespace {
 
 class ApplicationEnvironment final : public ::testing::Environment {
 public:
-    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_.data()); }
+    void SetUp() override {
+        application_ = std::make_unique<QApplication>(argc_, argv_.data());
+        // The application takes the user's locale; dates in the cases are ISO whatever the
+        // machine's, unless a case chooses a locale (TimeLocale).
+        std::setlocale(LC_TIME, "C");
+    }
     void TearDown() override { application_.reset(); }
 
 private:

@@ -17,6 +17,8 @@ QIcon imlTbIcons(int index) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(images[index - 1]));
 }
 
+QIcon CalendarIcon() { return QIcon(QStringLiteral(":/icons/calendar.svg")); }
+
 QPixmap ProductPicture(int size) { return picture("product", size); }
 QPixmap DayPicture(int size) { return picture("day", size); }
 QPixmap NightPicture(int size) { return picture("night", size); }

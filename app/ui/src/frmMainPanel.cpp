@@ -12,6 +12,7 @@
 #include "dataops/LogonHours.h"
 #include "status/MsgBox.h"
 #include "ui/AppInfo.h"
+#include "ui/CalendarPopup.h"
 #include "ui/HoursGrid.h"
 #include "ui/PasswordRules.h"
 #include "ui/frmRelations.h"
@@ -114,6 +115,7 @@ void frmMain::ConnectPanel() {
                       this);  // owned by the window
     new FocusLossWatcher(*ui->txtUserAcctExp,
                          [this] { txtUserAcctExp_LostFocus(); });  // owned by the field
+    new CalendarPopup(*ui->txtUserAcctExp);                        // owned by the field
     connect(ui->cmdUserSet, &QPushButton::clicked, this, [this] { SetSelectedHours(kAllowedHour); });
     connect(ui->cmdUserClear, &QPushButton::clicked, this,
             [this] { SetSelectedHours(kDeniedHour); });

@@ -3,6 +3,7 @@
 #include "accounts/Details.h"
 #include "accounts/clsGroup.h"
 #include "store/ProgramValues.h"
+#include "testing/TimeLocale.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -193,6 +194,23 @@ TEST_F(DetailsTest, AnEmptiedExpiryMeansNever) {
     clickButton("cmdApply");
     EXPECT_TRUE(messages().shown().empty());
     EXPECT_EQ(account("fay").acctExpires, TIMEQ_FOREVER);
+}
+
+// What the panel shows in the user's locale, and what is typed in that form, reaches the
+// account as the same moment.
+TEST_F(DetailsTest, DatesInTheUsersLocaleReachTheAccountAsTheSameMoment) {
+    const TimeLocale german("de_DE.UTF-8");
+    select({"fay"});
+    EXPECT_EQ(field("txtUserAcctExp").text(), "01.01.2026");
+    field("txtUserAcctExp").setText("15.03.2027 8:30");
+    clickButton("cmdApply");
+    EXPECT_EQ(account("fay").acctExpires, 1805099400u);  // 2027-03-15 08:30:00
+    window().ShowItemDetails("fay", 0);  // read again
+    ASSERT_EQ(field("txtUserAcctExp").text(), "15.03.2027 08:30:00");
+    field("txtUserAcctExp").setText(field("txtUserAcctExp").text() + " ");
+    clickButton("cmdApply");
+    EXPECT_TRUE(messages().shown().empty());
+    EXPECT_EQ(account("fay").acctExpires, 1805099400u);
 }
 
 TEST_F(DetailsTest, DiscardReadsOneItemAgain) {

@@ -2,7 +2,11 @@
 
 #include "dataops/ChangeMark.h"
 #include "dataops/LogonHours.h"
+#include "testing/TimeLocale.h"
 
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -158,6 +162,35 @@ TEST_F(ExpiryCheckTest, ADateTheAccountCannotHoldIsRefused) {
     ASSERT_EQ(messages().shown().size(), 1u);
     EXPECT_EQ(messages().shown()[0].text, "Invalid date specified: '2040-01-01'");
     EXPECT_TRUE(expiry().hasFocus());
+}
+
+TEST_F(ExpiryCheckTest, InTheUsersLocaleItsDatesAndIsoDatesPass) {
+    const TimeLocale german("de_DE.UTF-8");
+    typeAndLeave("15.03.2027 8:30");
+    typeAndLeave("2027-03-15");
+    EXPECT_TRUE(messages().shown().empty());
+    typeAndLeave("31.02.2027");
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text, "Invalid date specified: '31.02.2027'");
+}
+
+// The calendar writes the chosen day as if it were typed: the field is marked and keeps its
+// time of day, and the check finds a date.
+TEST_F(ExpiryCheckTest, TheCalendarWritesTheChosenDayIntoTheField) {
+    expiry().setText("2027-06-30 18:00");
+    window().MarkDetailsClean();
+    auto &calendar = *expiry().findChild<QCalendarWidget *>("calCalendar");
+    expiry().findChild<QAction *>("cmdCalendar")->trigger();
+    ASSERT_TRUE(calendar.isVisible());
+    EXPECT_EQ(calendar.selectedDate(), QDate(2027, 6, 30));
+    calendar.setSelectedDate(QDate(2028, 2, 29));
+    QTest::keyClick(calendar.findChild<QAbstractItemView *>(), Qt::Key_Return);
+    EXPECT_FALSE(calendar.isVisible());
+    EXPECT_EQ(expiry().text(), "2028-02-29 18:00:00");
+    EXPECT_TRUE(IsMarkedChanged(expiry()));
+    EXPECT_TRUE(applyEnabled());
+    typeAndLeave(nullptr);
+    EXPECT_TRUE(messages().shown().empty());
 }
 
 TEST_F(ExpiryCheckTest, UntouchedEmptyOrValidFieldsPass) {

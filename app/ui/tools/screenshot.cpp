@@ -13,10 +13,12 @@
 
 #include <QApplication>
 #include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -44,10 +46,17 @@ class Camera {
 public:
     explicit Camera(QDir folder) : folder_(std::move(folder)) {}
 
-    bool shoot(QWidget &window, const QString &name) {
+    // A popup is a window of its own: it is drawn over the window where it stands.
+    bool shoot(QWidget &window, const QString &name, QWidget *popup = nullptr) {
         WaitProcessingEvents(std::chrono::milliseconds(200));  // let layouts and paints settle
         const QString path = folder_.filePath(name + QStringLiteral(".png"));
-        const bool saved = window.grab().save(path);
+        QPixmap picture = window.grab();
+        if (popup != nullptr) {
+            QPainter painter(&picture);
+            painter.drawPixmap(window.mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))),
+                               popup->grab());
+        }
+        const bool saved = picture.save(path);
         std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << '\n';
         return saved;
     }
@@ -104,6 +113,17 @@ void selectByName(frmMain &window, const QString &name) {
         list.scrollToItem(item);
     }
     WaitProcessingEvents(std::chrono::milliseconds(400));
+}
+
+// The calendar dropped down from the account-expiry field of a user whose account expires.
+bool shootExpiryCalendar(Camera &camera, frmMain &window, const QString &user) {
+    selectByName(window, user);
+    auto &field = find<QLineEdit>(window, "txtUserAcctExp");
+    find<QAction>(field, "cmdCalendar").trigger();
+    auto &calendar = find<QCalendarWidget>(field, "calCalendar");
+    const bool saved = camera.shoot(window, QStringLiteral("user-expiry-calendar"), &calendar);
+    calendar.close();
+    return saved;
 }
 
 // Runs scene on the modal dialog that open shows, then closes it.
@@ -190,6 +210,7 @@ int main(int argc, char *argv[]) {
     saved &= shootPanelTabs(camera, window, QStringLiteral("domain-users"));
     selectByName(window, QStringLiteral("henry.baker"));  // locked: the lock box can be cleared
     saved &= shootPanelTabs(camera, window, QStringLiteral("user-panel"));
+    saved &= shootExpiryCalendar(camera, window, QStringLiteral("david.baker"));
     saved &= shootRelationshipScenes(camera, window);
     saved &= camera.shoot(window, QStringLiteral("group-panel"));  // the local group shown last
     saved &= shootGroupsOfOneUser(camera, window, QStringLiteral("Administrator"));

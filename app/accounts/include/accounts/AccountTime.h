@@ -20,10 +20,13 @@ DateTime AccountTimeOf(int32_t seconds);
 // 1970 (apart from the moment of "never"), or after 2038-01-19 03:14:07.
 std::optional<int32_t> AccountSecondsOf(DateTime moment);
 
-// "YYYY-MM-DD HH:MM:SS", or "YYYY-MM-DD" when the time is exactly midnight.
+// The short date of the user's locale (the C library's LC_TIME), followed by the locale's time
+// unless the time is exactly midnight. The C and POSIX locales, which stand for no region, and
+// any locale whose text would not read back to the same moment, get "YYYY-MM-DD HH:MM:SS",
+// or "YYYY-MM-DD" at midnight.
 std::string DateTimeText(DateTime moment);
 
-// Reads the two forms DateTimeText writes, also as a person types them: blanks around the
-// text, one-digit months, days and hours, the seconds left out. Days that do not exist, such
-// as February 31st, are not dates: nullopt, as for any other text.
+// Reads what DateTimeText writes, and ISO dates in every locale, also as a person types them:
+// blanks around the text, one-digit months, days and hours, the seconds left out. Days that do
+// not exist, such as February 31st, are not dates: nullopt, as for any other text.
 std::optional<DateTime> ParseDateTime(std::string_view text);
