@@ -27,7 +27,7 @@ AccountClass &whileOpen(const std::unique_ptr<AccountClass> &object) {
 
 }  // namespace
 
-clsData::clsData(std::filesystem::path folder) : folder_(std::move(folder)) {}
+clsData::clsData(StoreFolders folders) : folders_(std::move(folders)) {}
 
 clsData::~clsData() { CloseStore(); }
 

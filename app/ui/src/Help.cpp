@@ -2,8 +2,8 @@
 
 #include "status/MsgBox.h"
 #include "ui/AppInfo.h"
+#include "ui/ProgramFiles.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 
@@ -26,7 +26,7 @@ QUrl helpAt(const QString &section) {
 }  // namespace
 
 QString HelpFile() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Tarnwick.html");
+    return QString::fromStdString((ProgramDataFolder() / "Tarnwick.html").string());
 }
 
 QUrl HelpAddress(HelpCommand command) {

@@ -106,12 +106,12 @@ void frmMain::ConnectHandlers() {
     ConnectPanel();
 }
 
-void frmMain::FormSetup(const std::filesystem::path &storeFolder) {
+void frmMain::FormSetup(const StoreFolders &storeFolders) {
     const QString computerName = LocalComputerName();
     // Setting the name leaves the window without a target; an unchanged name must too.
     if (ui->txtName->text() == computerName) txtName_Change();
     ui->txtName->setText(computerName);
-    gData = std::make_unique<clsData>(storeFolder);
+    gData = std::make_unique<clsData>(storeFolders);
     setWindowTitle(kAppTitle);
     ui->mnuHelpAbout->setText(QStringLiteral("&About ") + kAppTitle);
 }

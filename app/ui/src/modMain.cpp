@@ -41,7 +41,7 @@ void WaitProcessingEvents(std::chrono::milliseconds time) {
     }
 }
 
-std::unique_ptr<frmMain> StartUp(const std::filesystem::path &storeFolder,
+std::unique_ptr<frmMain> StartUp(const StoreFolders &storeFolders,
                                  std::chrono::milliseconds splashTime) {
     auto main = std::make_unique<frmMain>();
     InitDeclarations();
@@ -50,7 +50,7 @@ std::unique_ptr<frmMain> StartUp(const std::filesystem::path &storeFolder,
     splash.show();
     splash.repaint();
     WaitProcessingEvents(splashTime);
-    main->FormSetup(storeFolder);
+    main->FormSetup(storeFolders);
     splash.close();
     main->show();
     return main;

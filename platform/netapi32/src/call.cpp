@@ -19,7 +19,7 @@ std::string requiredText(const char16_t *text) {
 }
 
 Call::Call(std::string_view name, const char16_t *server)
-    : world_(samworld::World::open(samworld::World::defaultPath())),
+    : world_(samworld::World::openDefault()),
       network_(world_.database()),
       machine_(network_.machineOfServer(optionalText(server).value_or(""))) {
     if (const auto status = samworld::takeFault(database(), name, machine_)) {

@@ -8,6 +8,8 @@
 #include "samworld/services.h"
 #include "schema.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -28,6 +30,33 @@ Sam samNamed(const Network &network, const std::string &name) {
 // A world file with its write-ahead log and shared-memory index.
 void removeWorldFiles(const std::string &path) {
     for (const char *suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+}
+
+const char *variable(const char *name) {
+    const char *value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
+// $XDG_DATA_HOME, else ~/.local/share; a relative XDG_DATA_HOME counts as unset.
+std::filesystem::path userDataFolder() {
+    if (const char *data = variable("XDG_DATA_HOME"); data != nullptr && *data == '/') return data;
+    const char *home = variable("HOME");
+    if (home == nullptr) throw Error(NERR_ACFNotLoaded, "no home folder (HOME) for the world");
+    return std::filesystem::path(home) / ".local" / "share";
+}
+
+// Built apart and moved in whole: a second program starting at the same moment never opens
+// half a world, and a failed build leaves nothing behind.
+void createDemo(const std::string &path) {
+    const std::string building = path + "." + std::to_string(getpid()) + ".new";
+    try {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        World::create(building).populateDemo();
+        std::filesystem::rename(building, path);
+    } catch (...) {
+        removeWorldFiles(building);
+        throw;
+    }
 }
 
 }  // namespace
@@ -54,11 +83,26 @@ World World::open(const std::string &path) {
 }
 
 std::string World::defaultPath() {
-    if (const char *path = std::getenv("SAMWORLD"); path != nullptr && *path != '\0') return path;
     std::error_code error;
     const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    const auto folder = error ? std::filesystem::current_path() : executable.parent_path();
-    return (folder / "samworld.db").string();
+    return defaultPathFor(error ? std::filesystem::current_path() : executable.parent_path());
+}
+
+std::string World::defaultPathFor(const std::filesystem::path &programFolder) {
+    if (const char *path = variable("SAMWORLD")) return path;
+    const auto beside = programFolder / "samworld.db";
+    if (std::filesystem::exists(beside)) return beside.string();
+    return (userDataFolder() / "tarnwick" / "samworld.db").string();
+}
+
+World World::openDefault() {
+    const std::string path = defaultPath();
+    return variable("SAMWORLD") != nullptr ? open(path) : openOrCreateDemo(path);
+}
+
+World World::openOrCreateDemo(const std::string &path) {
+    if (!std::filesystem::exists(path)) createDemo(path);
+    return open(path);
 }
 
 // ---- the network ----

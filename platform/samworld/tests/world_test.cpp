@@ -8,6 +8,7 @@
 #include "samworld/services.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <regex>
@@ -42,11 +43,36 @@ TEST_F(Files, CreateReplacesAnEarlierWorld) {
     EXPECT_TRUE(replaced.show().find("CORP") == std::string::npos);
 }
 
-TEST_F(Files, TheDefaultPathIsTheVariableElseBesideTheExecutable) {
+// A build keeps its world beside the program; an installed program, which may not write
+// there, keeps it in the user's data folder.
+TEST_F(Files, TheDefaultPathIsTheVariableElseAWorldBesideTheProgramElseTheUsersDataFolder) {
     EXPECT_EQ(World::defaultPath(), path());
     unsetenv("SAMWORLD");
-    const auto executable = std::filesystem::read_symlink("/proc/self/exe");
-    EXPECT_EQ(World::defaultPath(), (executable.parent_path() / "samworld.db").string());
+    EXPECT_EQ(World::defaultPathFor(folder()), path());
+
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    const auto installed = folder() / "usr" / "bin";
+    setenv("XDG_DATA_HOME", (folder() / "data").c_str(), 1);
+    EXPECT_EQ(World::defaultPathFor(installed), (folder() / "data/tarnwick/samworld.db").string());
+    setenv("XDG_DATA_HOME", "data", 1);  // not absolute: ignored
+    setenv("HOME", folder().c_str(), 1);
+    EXPECT_EQ(World::defaultPathFor(installed),
+              (folder() / ".local/share/tarnwick/samworld.db").string());
+    unsetenv("XDG_DATA_HOME");
+    setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(Files, AFirstStartMakesTheDemoWorldAndLaterStartsKeepIt) {
+    const auto folderOfUser = folder() / "data" / "tarnwick";
+    const std::string fresh = (folderOfUser / "samworld.db").string();
+    World::openOrCreateDemo(fresh).addUser("HARBOUR", "newcomer");
+    {
+        const World again = World::openOrCreateDemo(fresh);
+        EXPECT_TRUE(again.hasAccount("HARBOUR", "anna.baker"));
+        EXPECT_TRUE(again.hasAccount("HARBOUR", "newcomer"));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folderOfUser), {}), 1)
+        << "only the world itself is left in the folder";
 }
 
 class Networks : public TempWorldTest {

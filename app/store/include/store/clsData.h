@@ -7,8 +7,8 @@
 #include "accounts/clsUser.h"
 #include "status/clsErr.h"
 #include "store/Database.h"
+#include "store/StoreFolders.h"
 #include "vantry_api/NameList.h"
-#include "vantry_api/ProgramFolder.h"
 
 #include <filesystem>
 #include <memory>
@@ -17,8 +17,7 @@
 
 class clsData {
 public:
-    // folder holds the template and the working file: the program's own folder, or a test's.
-    explicit clsData(std::filesystem::path folder = ProgramFolder());
+    explicit clsData(StoreFolders folders);
     ~clsData();
     clsData(const clsData &) = delete;
     clsData &operator=(const clsData &) = delete;
@@ -34,8 +33,8 @@ public:
     // it again. Reports only through LastErr: its Number is 0 after success.
     void TargetSAM(const std::string &target);
 
-    std::filesystem::path TemplatePath() const { return folder_ / "Template.MDB"; }
-    std::filesystem::path WorkingPath() const { return folder_ / "Kelvary.MDB"; }
+    std::filesystem::path TemplatePath() const { return folders_.templates / "Template.MDB"; }
+    std::filesystem::path WorkingPath() const { return folders_.working / "Kelvary.MDB"; }
 
 private:
     void CloseStore();
@@ -44,7 +43,7 @@ private:
     void OpenStore(const std::filesystem::path &workPath);
     NameList &workList() const;
 
-    std::filesystem::path folder_;
+    StoreFolders folders_;
     clsErr lastErr_;
     // Declared before the account objects, which use it, so that it is closed after them.
     std::optional<Database> database_;

@@ -1,11 +1,11 @@
-// The program's help: an HTML document in the program's folder, opened in the desktop's
+// The program's help: an HTML document in the program's data folder, opened in the desktop's
 // browser at its contents, its index or the section of a dialog.
 #pragma once
 
 #include <QString>
 #include <QUrl>
 
-// The help document: the program's folder followed by "/Tarnwick.html".
+// The help document: the program's data folder followed by "/Tarnwick.html".
 QString HelpFile();
 
 // Where a help command opens the document; a dialog's context number opens its section.

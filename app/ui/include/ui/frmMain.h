@@ -2,6 +2,7 @@
 // below it, and the properties panel of the selected users or groups on the right.
 #pragma once
 
+#include "store/StoreFolders.h"
 #include "ui/ListBoxNameList.h"
 
 #include <QActionGroup>
@@ -9,7 +10,6 @@
 #include <QTimer>
 
 #include <array>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -32,8 +32,8 @@ public:
     ~frmMain() override;
 
     // Prepares the window before it is first shown: the local computer as the target, the
-    // store (working in storeFolder), the captions.
-    void FormSetup(const std::filesystem::path &storeFolder);
+    // store (in storeFolders), the captions.
+    void FormSetup(const StoreFolders &storeFolders);
     // Resolves the target into gSAMHost; true when that failed (the reason is in the list).
     bool SetHost();
     // Puts the item word of the type into the captions that name it.

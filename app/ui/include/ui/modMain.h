@@ -1,10 +1,11 @@
 // Start-up and the routines that every window shares.
 #pragma once
 
+#include "store/StoreFolders.h"
+
 #include <QString>
 
 #include <chrono>
-#include <filesystem>
 #include <memory>
 
 class QFileDialog;
@@ -14,9 +15,9 @@ class frmMain;
 inline constexpr std::chrono::milliseconds kSplashTime{1000};
 
 // Shows the splash for splashTime, measured on a monotonic clock while the window system's
-// events go on being processed, then returns the main window set up and shown. Its store
-// works in storeFolder.
-std::unique_ptr<frmMain> StartUp(const std::filesystem::path &storeFolder,
+// events go on being processed, then returns the main window set up and shown, its store in
+// storeFolders.
+std::unique_ptr<frmMain> StartUp(const StoreFolders &storeFolders,
                                  std::chrono::milliseconds splashTime = kSplashTime);
 
 // Lets the window system work for the given time; a monotonic clock decides when it is over.

@@ -31,6 +31,7 @@
 #include "samworld/records.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,19 @@ public:
     static World create(const std::string &path);
     // An existing world; Error (NERR_ACFNotLoaded) when the file is missing or is no world.
     static World open(const std::string &path);
-    // The variable SAMWORLD when set, else samworld.db beside the running executable.
+    // Where the platform keeps its world: defaultPathFor the running executable's folder.
     static std::string defaultPath();
+    // The file the variable SAMWORLD names; else samworld.db in programFolder when a world is
+    // there (a build, where scripts/run makes the demo); else samworld.db in the user's data
+    // folder ($XDG_DATA_HOME/tarnwick, by default ~/.local/share/tarnwick), where an installed
+    // program, which may not write beside itself, keeps it.
+    static std::string defaultPathFor(const std::filesystem::path &programFolder);
+    // The world the Net* calls answer from. One that SAMWORLD names must exist; any other
+    // default place without a world gets the demo network first (openOrCreateDemo).
+    static World openDefault();
+    // The world at path; when there is none, the demo network is made there first (its folder
+    // too), so that a program opens on it at its first start.
+    static World openOrCreateDemo(const std::string &path);
 
     World(World &&) noexcept = default;
     World &operator=(World &&) noexcept = default;
