@@ -1,7 +1,7 @@
 // tarnwick_screenshot FOLDER: renders the real windows into PNG files, so that people can look
 // at what an administrator sees. The targets come from the world the platform names (the
-// variable SAMWORLD, else samworld.db beside the program): the domain of the local machine,
-// then the local machine's own SAM.
+// variable SAMWORLD, else its own default): the domain of the local machine, then the local
+// machine's own SAM.
 #include "status/MsgBox.h"
 #include "ui/frmMain.h"
 #include "ui/frmRelations.h"
