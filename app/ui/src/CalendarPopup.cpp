@@ -33,18 +33,16 @@ sys_days SysDayOf(const QDate &day) {
 }  // namespace
 
 CalendarPopup::CalendarPopup(QLineEdit &field)
-    : QObject(&field),
-      field_(field),
-      button_(field.addAction(CalendarIcon(), QLineEdit::TrailingPosition)),
-      calendar_(new QCalendarWidget(&field)) {  // owned by the field
-    button_->setObjectName(QStringLiteral("cmdCalendar"));
-    button_->setToolTip(QStringLiteral("Choose the day from a calendar"));
+    : QObject(&field), field_(field), calendar_(new QCalendarWidget(&field)) {
+    QAction *button = field.addAction(CalendarIcon(), QLineEdit::TrailingPosition);
+    button->setObjectName(QStringLiteral("cmdCalendar"));
+    button->setToolTip(QStringLiteral("Choose the day from a calendar"));
     calendar_->setObjectName(QStringLiteral("calCalendar"));
     calendar_->setWindowFlags(Qt::Popup);
     // The days an account's expiry can hold.
     calendar_->setDateRange(DayOf(AccountTimeOf(0)),
                             DayOf(AccountTimeOf(std::numeric_limits<int32_t>::max())));
-    connect(button_, &QAction::triggered, this, &CalendarPopup::Open);
+    connect(button, &QAction::triggered, this, &CalendarPopup::Open);
     connect(calendar_, &QCalendarWidget::clicked, this, &CalendarPopup::Choose);
     connect(calendar_, &QCalendarWidget::activated, this, &CalendarPopup::Choose);
 }

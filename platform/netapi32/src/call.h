@@ -20,8 +20,8 @@ std::optional<std::string> optionalText(const char16_t *text);
 // As optionalText, but absent text is ERROR_INVALID_PARAMETER too.
 std::string requiredText(const char16_t *text);
 
-// One Net* call against the world: opens it (World::openDefault), resolves
-// the server (ERROR_BAD_NETPATH), then consults the fault table for this call and machine.
+// One Net* call against the world: opens it (World::openDefault), resolves the server
+// (ERROR_BAD_NETPATH), then consults the fault table for this call and machine.
 class Call {
 public:
     Call(std::string_view name, const char16_t *server);

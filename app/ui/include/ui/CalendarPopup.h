@@ -6,7 +6,6 @@
 
 #include <QObject>
 
-class QAction;
 class QCalendarWidget;
 class QDate;
 class QLineEdit;
@@ -23,6 +22,5 @@ private:
     void Choose(const QDate &day);
 
     QLineEdit &field_;
-    QAction *button_;
     QCalendarWidget *calendar_;
 };
