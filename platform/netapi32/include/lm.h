@@ -1,4 +1,5 @@
-/* The network account management calls, rebuilt for Linux over the embedded SAM world.
+/* The network account management calls, rebuilt for Linux over the embedded SAM world and,
+ * for the domains the directory configuration lists, over LDAP.
  * Usable from C and C++. Names, levels, structures and statuses are the Windows ones;
  * wide text is UTF-16.
  *
@@ -45,11 +46,13 @@ typedef enum _SID_NAME_USE {
 #define NERR_Success 0
 #define ERROR_BAD_NETPATH 53
 #define ERROR_NOT_ENOUGH_MEMORY 8
+#define ERROR_NOT_SUPPORTED 50
 #define ERROR_INVALID_NAME 123
 #define ERROR_INVALID_LEVEL 124
 #define ERROR_ALREADY_EXISTS 183
 #define ERROR_MORE_DATA 234
 #define ERROR_INVALID_ACCOUNT_NAME 1315
+#define ERROR_LOGON_FAILURE 1326
 #define ERROR_NO_SUCH_DOMAIN 1355
 #define ERROR_SPECIAL_ACCOUNT 1371
 #define ERROR_MEMBERS_PRIMARY_GROUP 1374
@@ -59,6 +62,7 @@ typedef enum _SID_NAME_USE {
 #define ERROR_ALIAS_EXISTS 1379
 #define ERROR_NO_SUCH_MEMBER 1387
 #define ERROR_INVALID_MEMBER 1388
+#define ERROR_BAD_CONFIGURATION 1610
 
 #define NERR_BASE 2100
 #define NERR_DuplicateShare 2118

@@ -1,16 +1,15 @@
-// What every Net* call shares: the world behind it, the machine its server text names, the
-// injected faults, the caller's rights, text crossing the edge, and the one path from a
-// failure to a status.
+// What every Net* call shares: the backend that answers for its server and the target it names
+// there, text crossing the edge, and the one path from a failure to a status.
 #pragma once
 
+#include "backend/backend.h"
 #include "lm.h"
-#include "samworld/accounts.h"
-#include "samworld/network.h"
-#include "samworld/world.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace netapi {
 
@@ -20,43 +19,34 @@ std::optional<std::string> optionalText(const char16_t *text);
 // As optionalText, but absent text is ERROR_INVALID_PARAMETER too.
 std::string requiredText(const char16_t *text);
 
-// One Net* call against the world: opens it (World::openDefault), resolves the server
-// (ERROR_BAD_NETPATH), then consults the fault table for this call and machine.
+// One Net* call: picks the backend by the server's name (or by `domain`, for a call that names
+// one) and takes the server it names there for the length of the call.
 class Call {
 public:
-    Call(std::string_view name, const char16_t *server);
+    Call(std::string_view name, const char16_t *server, std::string_view domain = {});
 
-    const samworld::Database &database() const { return world_.database(); }
-    const samworld::Network &network() const { return network_; }
-    const samworld::Machine &machine() const { return machine_; }
-    // The SAM that this machine's account calls address (its domain's, for a controller).
-    samworld::Sam sam() const;
+    backend::Target &target() const { return *target_; }
 
-    // Reads in one snapshot.
+    // Reads that see one state of the SAM.
     template <class Read>
     auto read(Read &&body) const {
-        samworld::Transaction transaction(database(), samworld::Transaction::Kind::Read);
-        return body(sam());
+        std::optional<std::invoke_result_t<Read, backend::Target &>> result;
+        target_->read([&] { result.emplace(body(*target_)); });
+        return std::move(*result);
     }
 
-    // A change to the SAM: one transaction, and only for a member of its Administrators.
+    // A change to the SAM: all or nothing, and only for a caller with the right to make it.
     template <class Change>
     void change(Change &&body) const {
-        samworld::Transaction transaction(database());
-        requireAdministrator();
-        body(sam());
-        transaction.commit();
+        target_->change([&] { body(*target_); });
     }
 
-    void requireAdministrator() const;
-
 private:
-    samworld::World world_;
-    samworld::Network network_;
-    samworld::Machine machine_;
+    std::shared_ptr<backend::Backend> backend_;
+    std::unique_ptr<backend::Target> target_;
 };
 
-// The status of the exception being handled: a world Error's own status, else
+// The status of the exception being handled: a backend Error's own status, else
 // ERROR_NOT_ENOUGH_MEMORY or NERR_InternalError.
 NET_API_STATUS statusOfCurrentException() noexcept;
 

@@ -1,9 +1,9 @@
 // The shape of the calls that answer with a list: output checks, the resumed enumeration by
-// key, and the one-shot list that reports ERROR_MORE_DATA without a resume handle.
+// position, and the one-shot list that reports ERROR_MORE_DATA without a resume handle.
 #pragma once
 
+#include "backend/records.h"
 #include "buffers.h"
-#include "samworld/records.h"
 
 #include <vector>
 
@@ -36,25 +36,28 @@ void deliver(const ListOutputs &out, const Records &records, size_t count, DWORD
     *out.totalEntries = total;
 }
 
-// Entries after the resume key, in key order: those that fit prefmaxlen (at least one),
-// ERROR_MORE_DATA while more remain, and the key of the last one in the resume handle (0 when
-// done). Keys only grow, so entries added or removed between calls never make the next call
-// skip or repeat one that existed throughout.
-// totalentries is a hint, as the documented call allows: the entries returned plus those read
-// ahead after them; exact in the call that ends the list. Counting a whole long list on every
-// batch would make reading it quadratic.
-//   fetch(after, limit) -> std::vector<samworld::Keyed<T>>, fill(Info &, const T &, BlockWriter &).
+// Entries after the resume position, in order: those that fit prefmaxlen (at least one),
+// ERROR_MORE_DATA while more remain, and the position of the last one in the resume handle (0
+// when done). Positions only grow, so entries added or removed between calls never make the
+// next call skip or repeat one that existed throughout.
+// totalentries: the entries left from the resume position when the backend knows them;
+// otherwise a hint, as the documented call allows: the entries returned plus those read ahead
+// after them, exact in the call that ends the list. Counting a whole long list on every batch
+// would make reading it quadratic.
+//   fetch(after, limit) -> backend::Page<T>, fill(Info &, const T &, BlockWriter &).
 template <class Info, class Handle, class Fetch, class Fill>
 NET_API_STATUS enumerate(const ListOutputs &out, DWORD prefmaxlen, Handle *resume,
                          const Fetch &fetch, const Fill &fill) {
-    const int64_t after = resume != nullptr ? static_cast<int64_t>(*resume) : 0;
+    const backend::Position after = resume != nullptr ? static_cast<backend::Position>(*resume) : 0;
     const int64_t limit = rowLimit<Info>(prefmaxlen);
-    const auto rows = fetch(after, limit < 0 ? limit : limit + 1);  // one more shows if more remain
+    const auto page = fetch(after, limit < 0 ? limit : limit + 1);  // one more shows if more remain
+    const auto &rows = page.entries;
     const auto fillValue = [&fill](Info &info, const auto &row, BlockWriter &writer) {
         fill(info, row.value, writer);
     };
     const size_t taken = fittingCount<Info>(rows, prefmaxlen, fillValue);
-    deliver<Info>(out, rows, taken, static_cast<DWORD>(rows.size()), fillValue);
+    deliver<Info>(out, rows, taken, static_cast<DWORD>(page.remaining.value_or(rows.size())),
+                  fillValue);
     const bool more = taken < rows.size();
     if (resume != nullptr) *resume = more ? static_cast<Handle>(rows[taken - 1].key) : 0;
     return more ? ERROR_MORE_DATA : NERR_Success;

@@ -6,10 +6,10 @@
 namespace netapi {
 namespace {
 
-using samworld::Account;
-using samworld::AccountKind;
+using backend::Account;
+using backend::Target;
 
-constexpr auto global = AccountKind::GlobalGroup;
+constexpr auto global = backend::AccountKind::GlobalGroup;
 
 void fillGroupInfo0(GROUP_INFO_0 &info, const Account &group, BlockWriter &out) {
     info.grpi0_name = out.text(group.name);
@@ -38,8 +38,8 @@ NET_API_STATUS NetGroupEnum(LPCWSTR servername, DWORD level, LPBYTE *bufptr, DWO
     if (level != 0 && level != 1) return ERROR_INVALID_LEVEL;
     return guarded([&] {
         const Call call("NetGroupEnum", servername);
-        return call.read([&](const samworld::Sam &sam) {
-            const auto fetch = [&](int64_t after, int64_t limit) { return sam.accounts(global, 0, after, limit); };
+        return call.read([&](Target &target) {
+            const auto fetch = [&](auto after, auto limit) { return target.groups(global, after, limit); };
             return level == 0
                        ? enumerate<GROUP_INFO_0>(out, prefmaxlen, resume_handle, fetch, fillGroupInfo0)
                        : enumerate<GROUP_INFO_1>(out, prefmaxlen, resume_handle, fetch, fillGroupInfo1);
@@ -55,7 +55,7 @@ NET_API_STATUS NetGroupAdd(LPCWSTR servername, DWORD level, LPBYTE buf, LPDWORD 
         const Call call("NetGroupAdd", servername);
         const NewGroup group = newGroup(level, buf, &GROUP_INFO_0::grpi0_name, &GROUP_INFO_1::grpi1_name,
                                         &GROUP_INFO_1::grpi1_comment);
-        call.change([&](const samworld::Sam &sam) { sam.addGroup(group.name, global, group.comment); });
+        call.change([&](Target &target) { target.addGroup(group.name, global, group.comment); });
         return NERR_Success;
     });
 }
@@ -64,7 +64,7 @@ NET_API_STATUS NetGroupDel(LPCWSTR servername, LPCWSTR groupname) {
     return guarded([&] {
         const Call call("NetGroupDel", servername);
         const std::string name = requiredText(groupname);
-        call.change([&](const samworld::Sam &sam) { sam.deleteGroup(name, global); });
+        call.change([&](Target &target) { target.deleteGroup(name, global); });
         return NERR_Success;
     });
 }
@@ -76,8 +76,8 @@ NET_API_STATUS NetGroupGetInfo(LPCWSTR servername, LPCWSTR groupname, DWORD leve
     return guarded([&] {
         const Call call("NetGroupGetInfo", servername);
         const std::string name = requiredText(groupname);
-        *bufptr = call.read([&](const samworld::Sam &sam) {
-            const Account group = sam.group(name, global);
+        *bufptr = call.read([&](Target &target) {
+            const Account group = target.group(name, global);
             return level == 0 ? buildSingle<GROUP_INFO_0>(group, fillGroupInfo0)
                               : buildSingle<GROUP_INFO_1>(group, fillGroupInfo1);
         });
@@ -96,9 +96,9 @@ NET_API_STATUS NetGroupSetInfo(LPCWSTR servername, LPCWSTR groupname, DWORD leve
         const Call call("NetGroupSetInfo", servername);
         const std::string name = requiredText(groupname);
         const auto comment = optionalText(reinterpret_cast<const GROUP_INFO_1 *>(buf)->grpi1_comment);
-        call.change([&](const samworld::Sam &sam) {
-            const Account group = sam.group(name, global);
-            if (comment) sam.setGroupComment(group.name, global, *comment);
+        call.change([&](Target &target) {
+            const Account group = target.group(name, global);
+            if (comment) target.setGroupComment(group.name, global, *comment);
         });
         return NERR_Success;
     });
@@ -113,11 +113,10 @@ NET_API_STATUS NetGroupGetUsers(LPCWSTR servername, LPCWSTR groupname, DWORD lev
     return guarded([&] {
         const Call call("NetGroupGetUsers", servername);
         const std::string name = requiredText(groupname);
-        return call.read([&](const samworld::Sam &sam) {
-            const Account group = sam.group(name, global);
+        return call.read([&](Target &target) {
             return enumerate<GROUP_USERS_INFO_0>(
                 out, prefmaxlen, resume_handle,
-                [&](int64_t after, int64_t limit) { return sam.groupUsers(group, after, limit); },
+                [&](auto after, auto limit) { return target.groupUsers(name, after, limit); },
                 fillGroupUsersInfo0);
         });
     });
@@ -128,7 +127,7 @@ NET_API_STATUS NetGroupAddUser(LPCWSTR servername, LPCWSTR groupname, LPCWSTR us
         const Call call("NetGroupAddUser", servername);
         const std::string group = requiredText(groupname);
         const std::string user = requiredText(username);
-        call.change([&](const samworld::Sam &sam) { sam.addGroupUser(group, user); });
+        call.change([&](Target &target) { target.addGroupUser(group, user); });
         return NERR_Success;
     });
 }
@@ -138,7 +137,7 @@ NET_API_STATUS NetGroupDelUser(LPCWSTR servername, LPCWSTR groupname, LPCWSTR us
         const Call call("NetGroupDelUser", servername);
         const std::string group = requiredText(groupname);
         const std::string user = requiredText(username);
-        call.change([&](const samworld::Sam &sam) { sam.deleteGroupUser(group, user); });
+        call.change([&](Target &target) { target.deleteGroupUser(group, user); });
         return NERR_Success;
     });
 }

@@ -9,10 +9,10 @@
 namespace netapi {
 namespace {
 
-using samworld::Account;
-using samworld::AccountKind;
+using backend::Account;
+using backend::Target;
 
-constexpr auto local = AccountKind::LocalGroup;
+constexpr auto local = backend::AccountKind::LocalGroup;
 
 void fillLocalGroupInfo0(LOCALGROUP_INFO_0 &info, const Account &group, BlockWriter &out) {
     info.lgrpi0_name = out.text(group.name);
@@ -41,19 +41,12 @@ void fillMembersInfo3(LOCALGROUP_MEMBERS_INFO_3 &info, const Account &member, Bl
     info.lgrmi3_domainandname = out.text(member.qualifiedName());
 }
 
-// The members named by level-3 entries ("DOMAIN\NAME" or a bare NAME), all or none:
-// the caller's transaction rolls back on the first failure.
-template <class Apply>
-void changeMembers(const Call &call, const std::string &group, const uint8_t *buf,
-                   DWORD totalentries, const Apply &apply) {
+// The members that level-3 entries name: "DOMAIN\NAME" or a bare NAME.
+std::vector<std::string> memberNames(const uint8_t *buf, DWORD totalentries) {
     const std::span entries(reinterpret_cast<const LOCALGROUP_MEMBERS_INFO_3 *>(buf), totalentries);
-    call.change([&](const samworld::Sam &sam) {
-        sam.group(group, local);
-        for (const auto &entry : entries) {
-            const std::string name = requiredText(entry.lgrmi3_domainandname);
-            apply(sam, call.network().resolveAccount(sam.info(), name));
-        }
-    });
+    std::vector<std::string> names;
+    for (const auto &entry : entries) names.push_back(requiredText(entry.lgrmi3_domainandname));
+    return names;
 }
 
 }  // namespace
@@ -71,8 +64,8 @@ NET_API_STATUS NetLocalGroupEnum(LPCWSTR servername, DWORD level, LPBYTE *bufptr
     if (level != 0 && level != 1) return ERROR_INVALID_LEVEL;
     return guarded([&] {
         const Call call("NetLocalGroupEnum", servername);
-        return call.read([&](const samworld::Sam &sam) {
-            const auto fetch = [&](int64_t after, int64_t limit) { return sam.accounts(local, 0, after, limit); };
+        return call.read([&](Target &target) {
+            const auto fetch = [&](auto after, auto limit) { return target.groups(local, after, limit); };
             return level == 0
                        ? enumerate<LOCALGROUP_INFO_0>(out, prefmaxlen, resume_handle, fetch, fillLocalGroupInfo0)
                        : enumerate<LOCALGROUP_INFO_1>(out, prefmaxlen, resume_handle, fetch, fillLocalGroupInfo1);
@@ -88,7 +81,7 @@ NET_API_STATUS NetLocalGroupAdd(LPCWSTR servername, DWORD level, LPBYTE buf, LPD
         const Call call("NetLocalGroupAdd", servername);
         const NewGroup group = newGroup(level, buf, &LOCALGROUP_INFO_0::lgrpi0_name,
                                         &LOCALGROUP_INFO_1::lgrpi1_name, &LOCALGROUP_INFO_1::lgrpi1_comment);
-        call.change([&](const samworld::Sam &sam) { sam.addGroup(group.name, local, group.comment); });
+        call.change([&](Target &target) { target.addGroup(group.name, local, group.comment); });
         return NERR_Success;
     });
 }
@@ -97,7 +90,7 @@ NET_API_STATUS NetLocalGroupDel(LPCWSTR servername, LPCWSTR groupname) {
     return guarded([&] {
         const Call call("NetLocalGroupDel", servername);
         const std::string name = requiredText(groupname);
-        call.change([&](const samworld::Sam &sam) { sam.deleteGroup(name, local); });
+        call.change([&](Target &target) { target.deleteGroup(name, local); });
         return NERR_Success;
     });
 }
@@ -110,8 +103,8 @@ NET_API_STATUS NetLocalGroupGetInfo(LPCWSTR servername, LPCWSTR groupname, DWORD
     return guarded([&] {
         const Call call("NetLocalGroupGetInfo", servername);
         const std::string name = requiredText(groupname);
-        *bufptr = call.read([&](const samworld::Sam &sam) {
-            const Account group = sam.group(name, local);
+        *bufptr = call.read([&](Target &target) {
+            const Account group = target.group(name, local);
             return level == 0 ? buildSingle<LOCALGROUP_INFO_0>(group, fillLocalGroupInfo0)
                               : buildSingle<LOCALGROUP_INFO_1>(group, fillLocalGroupInfo1);
         });
@@ -130,9 +123,9 @@ NET_API_STATUS NetLocalGroupSetInfo(LPCWSTR servername, LPCWSTR groupname, DWORD
         const Call call("NetLocalGroupSetInfo", servername);
         const std::string name = requiredText(groupname);
         const auto comment = optionalText(reinterpret_cast<const LOCALGROUP_INFO_1 *>(buf)->lgrpi1_comment);
-        call.change([&](const samworld::Sam &sam) {
-            const Account group = sam.group(name, local);
-            if (comment) sam.setGroupComment(group.name, local, *comment);
+        call.change([&](Target &target) {
+            const Account group = target.group(name, local);
+            if (comment) target.setGroupComment(group.name, local, *comment);
         });
         return NERR_Success;
     });
@@ -147,9 +140,8 @@ NET_API_STATUS NetLocalGroupGetMembers(LPCWSTR servername, LPCWSTR groupname, DW
     return guarded([&] {
         const Call call("NetLocalGroupGetMembers", servername);
         const std::string name = requiredText(groupname);
-        return call.read([&](const samworld::Sam &sam) {
-            const Account group = sam.group(name, local);
-            const auto fetch = [&](int64_t after, int64_t limit) { return sam.localMembers(group, after, limit); };
+        return call.read([&](Target &target) {
+            const auto fetch = [&](auto after, auto limit) { return target.localMembers(name, after, limit); };
             switch (level) {
             case 1:
                 return enumerate<LOCALGROUP_MEMBERS_INFO_1>(out, prefmaxlen, resume_handle, fetch, fillMembersInfo1);
@@ -169,9 +161,8 @@ NET_API_STATUS NetLocalGroupAddMembers(LPCWSTR servername, LPCWSTR groupname, DW
     return guarded([&] {
         const Call call("NetLocalGroupAddMembers", servername);
         const std::string group = requiredText(groupname);
-        changeMembers(call, group, buf, totalentries, [&](const samworld::Sam &sam, const Account &member) {
-            sam.addLocalMember(group, member);
-        });
+        const auto members = memberNames(buf, totalentries);
+        call.change([&](Target &target) { target.addLocalMembers(group, members); });
         return NERR_Success;
     });
 }
@@ -183,9 +174,8 @@ NET_API_STATUS NetLocalGroupDelMembers(LPCWSTR servername, LPCWSTR groupname, DW
     return guarded([&] {
         const Call call("NetLocalGroupDelMembers", servername);
         const std::string group = requiredText(groupname);
-        changeMembers(call, group, buf, totalentries, [&](const samworld::Sam &sam, const Account &member) {
-            sam.deleteLocalMember(group, member);
-        });
+        const auto members = memberNames(buf, totalentries);
+        call.change([&](Target &target) { target.deleteLocalMembers(group, members); });
         return NERR_Success;
     });
 }

@@ -1,12 +1,11 @@
 // NetShare*: disk shares of a machine.
 #include "call.h"
 #include "enumeration.h"
-#include "samworld/services.h"
 
 namespace netapi {
 namespace {
 
-void fillShareInfo2(SHARE_INFO_2 &info, const samworld::Share &share, BlockWriter &out) {
+void fillShareInfo2(SHARE_INFO_2 &info, const backend::Share &share, BlockWriter &out) {
     info.shi2_netname = out.text(share.name);
     info.shi2_type = share.type;
     info.shi2_remark = out.text(share.remark);
@@ -17,8 +16,8 @@ void fillShareInfo2(SHARE_INFO_2 &info, const samworld::Share &share, BlockWrite
     info.shi2_passwd = nullptr;
 }
 
-samworld::Share newShare(const SHARE_INFO_2 &info) {
-    samworld::Share share;
+backend::Share newShare(const SHARE_INFO_2 &info) {
+    backend::Share share;
     share.name = requiredText(info.shi2_netname);
     share.path = requiredText(info.shi2_path);
     share.remark = optionalText(info.shi2_remark).value_or("");
@@ -42,8 +41,8 @@ NET_API_STATUS NetShareGetInfo(LMSTR servername, LMSTR netname, DWORD level, LPB
     return guarded([&] {
         const Call call("NetShareGetInfo", servername);
         const std::string name = requiredText(netname);
-        const auto share = samworld::MachineServices(call.database(), call.machine()).share(name);
-        if (!share) throw samworld::Error(NERR_NetNameNotFound, "no share " + name);
+        const auto share = call.target().share(name);
+        if (!share) throw backend::Error(NERR_NetNameNotFound, "no share " + name);
         *bufptr = buildSingle<SHARE_INFO_2>(*share, fillShareInfo2);
         return NERR_Success;
     });
@@ -55,10 +54,8 @@ NET_API_STATUS NetShareAdd(LMSTR servername, DWORD level, LPBYTE buf, LPDWORD pa
     if (buf == nullptr) return ERROR_INVALID_PARAMETER;
     return guarded([&] {
         const Call call("NetShareAdd", servername);
-        const samworld::Share share = newShare(*reinterpret_cast<const SHARE_INFO_2 *>(buf));
-        call.change([&](const samworld::Sam &) {
-            samworld::MachineServices(call.database(), call.machine()).addShare(share);
-        });
+        const backend::Share share = newShare(*reinterpret_cast<const SHARE_INFO_2 *>(buf));
+        call.change([&](backend::Target &target) { target.addShare(share); });
         return NERR_Success;
     });
 }
@@ -68,9 +65,7 @@ NET_API_STATUS NetShareDel(LMSTR servername, LMSTR netname, DWORD reserved) {
     return guarded([&] {
         const Call call("NetShareDel", servername);
         const std::string name = requiredText(netname);
-        call.change([&](const samworld::Sam &) {
-            samworld::MachineServices(call.database(), call.machine()).deleteShare(name);
-        });
+        call.change([&](backend::Target &target) { target.deleteShare(name); });
         return NERR_Success;
     });
 }

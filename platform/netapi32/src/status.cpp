@@ -8,7 +8,7 @@ namespace netapi {
 NET_API_STATUS statusOfCurrentException() noexcept {
     try {
         throw;
-    } catch (const samworld::Error &error) {
+    } catch (const backend::Error &error) {
         return error.status;
     } catch (const std::bad_alloc &) {
         return ERROR_NOT_ENOUGH_MEMORY;

@@ -5,10 +5,10 @@
 namespace netapi {
 namespace {
 
-using samworld::Account;
-using samworld::AccountKind;
-using samworld::UserRecord;
-using samworld::UserUpdate;
+using backend::Account;
+using backend::Target;
+using backend::UserRecord;
+using backend::UserUpdate;
 
 constexpr DWORD maxUnitsPerWeek = 7 * 24 * 60;
 
@@ -64,15 +64,10 @@ void fillLocalGroupUsersInfo0(LOCALGROUP_USERS_INFO_0 &info, const Account &grou
 std::optional<std::vector<uint8_t>> logonHours(const USER_INFO_3 &info) {
     if (info.usri3_logon_hours == nullptr) return std::nullopt;
     if (info.usri3_units_per_week == 0 || info.usri3_units_per_week > maxUnitsPerWeek) {
-        throw samworld::Error(ERROR_INVALID_PARAMETER, "units per week out of range");
+        throw backend::Error(ERROR_INVALID_PARAMETER, "units per week out of range");
     }
     const size_t bytes = (info.usri3_units_per_week + 7) / 8;
     return std::vector<uint8_t>(info.usri3_logon_hours, info.usri3_logon_hours + bytes);
-}
-
-// A caller may clear UF_LOCKOUT but never set it.
-uint32_t callerFlags(uint32_t requested, uint32_t current) {
-    return (requested & ~UF_LOCKOUT) | (requested & current & UF_LOCKOUT);
 }
 
 UserRecord newUser(const USER_INFO_3 &info) {
@@ -81,7 +76,7 @@ UserRecord newUser(const USER_INFO_3 &info) {
     user.password = optionalText(info.usri3_password).value_or("");
     user.homeDir = optionalText(info.usri3_home_dir).value_or("");
     user.comment = optionalText(info.usri3_comment).value_or("");
-    user.flags = callerFlags(info.usri3_flags, 0);
+    user.flags = info.usri3_flags;
     user.scriptPath = optionalText(info.usri3_script_path).value_or("");
     user.authFlags = info.usri3_auth_flags;
     user.fullName = optionalText(info.usri3_full_name).value_or("");
@@ -105,12 +100,12 @@ UserRecord newUser(const USER_INFO_3 &info) {
 // Null text and null hours leave a property as it is; numbers are written as given, except
 // the privilege (which follows group membership) and the counters the system keeps. The name
 // in the structure is not used: the account is the one the call names.
-UserUpdate changedUser(const USER_INFO_3 &info, uint32_t currentFlags) {
+UserUpdate changedUser(const USER_INFO_3 &info) {
     UserUpdate update;
     update.password = optionalText(info.usri3_password);
     update.homeDir = optionalText(info.usri3_home_dir);
     update.comment = optionalText(info.usri3_comment);
-    update.flags = callerFlags(info.usri3_flags, currentFlags);
+    update.flags = info.usri3_flags;
     update.scriptPath = optionalText(info.usri3_script_path);
     update.authFlags = info.usri3_auth_flags;
     update.fullName = optionalText(info.usri3_full_name);
@@ -143,19 +138,8 @@ uint32_t flagsOfFilter(DWORD filter) {
         if (filter & bit) flags |= flag;
         known |= bit;
     }
-    if (filter & ~known) throw samworld::Error(ERROR_INVALID_PARAMETER, "unknown filter");
+    if (filter & ~known) throw backend::Error(ERROR_INVALID_PARAMETER, "unknown filter");
     return flags;
-}
-
-// The account a NetUserGetLocalGroups name means: NAME or DOMAIN\NAME within reach.
-Account accountNamed(const Call &call, const std::string &name) {
-    try {
-        Account account = call.network().resolveAccount(call.sam().info(), name);
-        if (account.kind == AccountKind::User) return account;
-    } catch (const samworld::Error &error) {
-        if (error.status != ERROR_NO_SUCH_MEMBER) throw;
-    }
-    throw samworld::Error(NERR_UserNotFound, "no user '" + name + "' within reach");
 }
 
 }  // namespace
@@ -174,17 +158,17 @@ NET_API_STATUS NetUserEnum(LPCWSTR servername, DWORD level, DWORD filter, LPBYTE
     return guarded([&] {
         const Call call("NetUserEnum", servername);
         const uint32_t flags = flagsOfFilter(filter);
-        return call.read([&](const samworld::Sam &sam) {
-            const auto fetch = [&](int64_t after, int64_t limit) {
-                return sam.accounts(AccountKind::User, flags, after, limit);
-            };
+        return call.read([&](Target &target) {
             if (level == 0) {
-                return enumerate<USER_INFO_0>(out, prefmaxlen, resume_handle, fetch, fillUserInfo0);
+                return enumerate<USER_INFO_0>(
+                    out, prefmaxlen, resume_handle,
+                    [&](auto after, auto limit) { return target.users(flags, after, limit); },
+                    fillUserInfo0);
             }
-            const auto fillRecord = [&sam](USER_INFO_3 &info, const Account &account, BlockWriter &w) {
-                fillUserInfo3(info, sam.userRecord(account.name), w);
-            };
-            return enumerate<USER_INFO_3>(out, prefmaxlen, resume_handle, fetch, fillRecord);
+            return enumerate<USER_INFO_3>(
+                out, prefmaxlen, resume_handle,
+                [&](auto after, auto limit) { return target.userRecords(flags, after, limit); },
+                fillUserInfo3);
         });
     });
 }
@@ -196,7 +180,7 @@ NET_API_STATUS NetUserAdd(LPCWSTR servername, DWORD level, LPBYTE buf, LPDWORD p
     return guarded([&] {
         const Call call("NetUserAdd", servername);
         const UserRecord user = newUser(*reinterpret_cast<const USER_INFO_3 *>(buf));
-        call.change([&](const samworld::Sam &sam) { sam.addUser(user); });
+        call.change([&](Target &target) { target.addUser(user); });
         return NERR_Success;
     });
 }
@@ -205,7 +189,7 @@ NET_API_STATUS NetUserDel(LPCWSTR servername, LPCWSTR username) {
     return guarded([&] {
         const Call call("NetUserDel", servername);
         const std::string name = requiredText(username);
-        call.change([&](const samworld::Sam &sam) { sam.deleteUser(name); });
+        call.change([&](Target &target) { target.deleteUser(name); });
         return NERR_Success;
     });
 }
@@ -217,9 +201,9 @@ NET_API_STATUS NetUserGetInfo(LPCWSTR servername, LPCWSTR username, DWORD level,
     return guarded([&] {
         const Call call("NetUserGetInfo", servername);
         const std::string name = requiredText(username);
-        *bufptr = call.read([&](const samworld::Sam &sam) {
-            return level == 0 ? buildSingle<USER_INFO_0>(sam.user(name), fillUserInfo0)
-                              : buildSingle<USER_INFO_3>(sam.userRecord(name), fillUserInfo3);
+        *bufptr = call.read([&](Target &target) {
+            return level == 0 ? buildSingle<USER_INFO_0>(target.user(name), fillUserInfo0)
+                              : buildSingle<USER_INFO_3>(target.userRecord(name), fillUserInfo3);
         });
         return NERR_Success;
     });
@@ -233,10 +217,8 @@ NET_API_STATUS NetUserSetInfo(LPCWSTR servername, LPCWSTR username, DWORD level,
     return guarded([&] {
         const Call call("NetUserSetInfo", servername);
         const std::string name = requiredText(username);
-        const auto &info = *reinterpret_cast<const USER_INFO_3 *>(buf);
-        call.change([&](const samworld::Sam &sam) {
-            sam.updateUser(name, changedUser(info, sam.userRecord(name).flags));
-        });
+        const UserUpdate update = changedUser(*reinterpret_cast<const USER_INFO_3 *>(buf));
+        call.change([&](Target &target) { target.updateUser(name, update); });
         return NERR_Success;
     });
 }
@@ -249,8 +231,8 @@ NET_API_STATUS NetUserGetGroups(LPCWSTR servername, LPCWSTR username, DWORD leve
     return guarded([&] {
         const Call call("NetUserGetGroups", servername);
         const std::string name = requiredText(username);
-        return call.read([&](const samworld::Sam &sam) {
-            return listAll<GROUP_USERS_INFO_0>(out, prefmaxlen, sam.groupsOfUser(sam.user(name)),
+        return call.read([&](Target &target) {
+            return listAll<GROUP_USERS_INFO_0>(out, prefmaxlen, target.groupsOfUser(name),
                                                fillGroupUsersInfo0);
         });
     });
@@ -266,11 +248,10 @@ NET_API_STATUS NetUserGetLocalGroups(LPCWSTR servername, LPCWSTR username, DWORD
     return guarded([&] {
         const Call call("NetUserGetLocalGroups", servername);
         const std::string name = requiredText(username);
-        return call.read([&](const samworld::Sam &sam) {
-            const Account account = accountNamed(call, name);
-            const bool indirect = (flags & LG_INCLUDE_INDIRECT) != 0;
+        const bool indirect = (flags & LG_INCLUDE_INDIRECT) != 0;
+        return call.read([&](Target &target) {
             return listAll<LOCALGROUP_USERS_INFO_0>(out, prefmaxlen,
-                                                    sam.localGroupsOf(account, indirect),
+                                                    target.localGroupsOf(name, indirect),
                                                     fillLocalGroupUsersInfo0);
         });
     });

@@ -1,7 +1,6 @@
 // NetWksta*: what a machine says about itself and who is logged on at it.
 #include "call.h"
 #include "enumeration.h"
-#include "samworld/services.h"
 
 namespace netapi {
 namespace {
@@ -9,10 +8,10 @@ namespace {
 constexpr DWORD versionMajor = 10;
 constexpr DWORD versionMinor = 0;
 
-void fillWkstaInfo100(WKSTA_INFO_100 &info, const samworld::Machine &machine, BlockWriter &out) {
+void fillWkstaInfo100(WKSTA_INFO_100 &info, const backend::MachineInfo &machine, BlockWriter &out) {
     info.wki100_platform_id = PLATFORM_ID_NT;
     info.wki100_computername = out.text(machine.name);
-    info.wki100_langroup = out.text(machine.domain.empty() ? machine.workgroup : machine.domain);
+    info.wki100_langroup = out.text(machine.langroup);
     info.wki100_ver_major = versionMajor;
     info.wki100_ver_minor = versionMinor;
 }
@@ -34,7 +33,7 @@ NET_API_STATUS NetWkstaGetInfo(LMSTR servername, DWORD level, LPBYTE *bufptr) {
     if (level != 100) return ERROR_INVALID_LEVEL;
     return guarded([&] {
         const Call call("NetWkstaGetInfo", servername);
-        *bufptr = buildSingle<WKSTA_INFO_100>(call.machine(), fillWkstaInfo100);
+        *bufptr = buildSingle<WKSTA_INFO_100>(call.target().machine(), fillWkstaInfo100);
         return NERR_Success;
     });
 }
@@ -46,12 +45,12 @@ NET_API_STATUS NetWkstaUserEnum(LMSTR servername, DWORD level, LPBYTE *bufptr, D
     if (level != 0) return ERROR_INVALID_LEVEL;
     return guarded([&] {
         const Call call("NetWkstaUserEnum", servername);
-        const samworld::MachineServices services(call.database(), call.machine());
-        samworld::Transaction snapshot(call.database(), samworld::Transaction::Kind::Read);
-        return enumerate<WKSTA_USER_INFO_0>(
-            out, prefmaxlen, resumehandle,
-            [&](int64_t after, int64_t limit) { return services.sessions(after, limit); },
-            fillWkstaUserInfo0);
+        return call.read([&](backend::Target &target) {
+            return enumerate<WKSTA_USER_INFO_0>(
+                out, prefmaxlen, resumehandle,
+                [&](auto after, auto limit) { return target.sessions(after, limit); },
+                fillWkstaUserInfo0);
+        });
     });
 }
 

@@ -3,10 +3,11 @@
 // Binds count from 1, columns from 0, as SQLite does.
 #pragma once
 
+#include "backend/error.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +18,7 @@ struct sqlite3_stmt;
 namespace samworld {
 
 // A failure with the Windows status that describes it (NERR_*, ERROR_*).
-struct Error : std::runtime_error {
-    Error(uint32_t status, const std::string &message)
-        : std::runtime_error(message), status(status) {}
-    uint32_t status;
-};
+using backend::Error;
 
 // A failure of the database engine itself; sqliteCode is its primary result code.
 struct DatabaseError : Error {
