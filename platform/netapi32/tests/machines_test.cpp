@@ -1,5 +1,8 @@
-// Server names, controllers, the workstation's own answers, shares and trusted domains.
+// Server names, controllers, the workstation's own answers, shares and trusted domains, and
+// which names go to a directory rather than to the world.
 #include "net_fixture.h"
+
+#include <fstream>
 
 namespace nettest {
 namespace {
@@ -142,6 +145,67 @@ TEST_F(Machines, AMissingOrForeignWorldFileIsReported) {
     fclose(file);
     setenv("SAMWORLD", notAWorld.c_str(), 1);
     EXPECT_EQ(NetWkstaGetInfo(nullptr, 100, buffer.out()), DWORD{NERR_ACFNotLoaded});
+}
+
+// The directory configuration lists TARN; the world also knows machines by each of its names,
+// and a fault on every call shows which of them reach the world.
+class Routing : public NetTest {
+protected:
+    static constexpr NET_API_STATUS reachedTheWorld = 4242;
+
+    void SetUp() override {
+        NetTest::SetUp();
+        configuration_ = folder() / "directories.conf";
+        configure("[TARN]\ndns = tarn.test\ncontroller = dc1.tarn.test\n");
+        setenv("TARNWICK_DIRECTORIES", configuration_.c_str(), 1);
+        for (const char *name : {"TARN", "tarn.test", "dc1.tarn.test", "DC1"}) {
+            world().addMachine(name, "CORP", "", false);
+        }
+        for (const char *call : {"NetUserGetInfo", "NetUserAdd", "NetGetDCName", "NetWkstaGetInfo"}) {
+            world().addFault({call, reachedTheWorld, "", 0, -1});
+        }
+    }
+
+    void TearDown() override {
+        unsetenv("TARNWICK_DIRECTORIES");
+        NetTest::TearDown();
+    }
+
+    void configure(const std::string &text) { std::ofstream(configuration_) << text; }
+
+    NET_API_STATUS getInfo(const char16_t *server) {
+        NetBuffer buffer;
+        return NetUserGetInfo(server, u"Administrator", 0, buffer.out());
+    }
+
+    std::filesystem::path configuration_;
+};
+
+TEST_F(Routing, EveryNameOfAListedDomainGoesToItsDirectoryAndNoOtherName) {
+    for (const char16_t *server : {u"TARN", u"\\\\tarn", u"tarn.test", u"\\\\DC1.tarn.test", u"dc1"}) {
+        EXPECT_NE(getInfo(server), reachedTheWorld) << narrow(server);
+        USER_INFO_3 info{};
+        info.usri3_name = const_cast<LPWSTR>(u"newcomer");
+        EXPECT_NE(NetUserAdd(server, 3, reinterpret_cast<LPBYTE>(&info), nullptr), reachedTheWorld);
+        NetBuffer buffer;
+        EXPECT_NE(NetWkstaGetInfo(const_cast<LPWSTR>(server), 100, buffer.out()), reachedTheWorld);
+        EXPECT_NE(NetGetDCName(server, u"", buffer.out()), reachedTheWorld);
+    }
+    for (const char16_t *server : {u"", u"OAK", u"\\\\ALDER"}) {
+        EXPECT_EQ(getInfo(server), reachedTheWorld) << narrow(server);
+    }
+    NetBuffer buffer;
+    EXPECT_NE(NetGetDCName(u"", u"tarn", buffer.out()), reachedTheWorld) << "the domain decides";
+    EXPECT_EQ(NetGetDCName(u"", u"PARTNER", buffer.out()), reachedTheWorld);
+}
+
+TEST_F(Routing, AMalformedConfigurationStopsEveryCallUntilItIsMended) {
+    configure("[TARN]\ncontroller = dc1.tarn.test\n");  // no DNS name
+    EXPECT_EQ(getInfo(u"OAK"), DWORD{ERROR_BAD_CONFIGURATION});
+    EXPECT_EQ(getInfo(u"TARN"), DWORD{ERROR_BAD_CONFIGURATION});
+    configure("# no directories today\n");
+    EXPECT_EQ(getInfo(u"OAK"), reachedTheWorld);
+    EXPECT_EQ(getInfo(u"DC1"), reachedTheWorld) << "no longer listed";
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
-// Who may change a SAM, injected faults, and a second process changing the world meanwhile.
+// Who may change a SAM, injected faults, and others changing or replacing the world meanwhile:
+// a second process, other threads, the world file made anew.
 #include "net_fixture.h"
 
 #include <sys/wait.h>
 
+#include <atomic>
 #include <cstdio>
+#include <thread>
 
 namespace nettest {
 namespace {
@@ -130,6 +133,52 @@ TEST_F(TwoProcesses, BothChangeOneWorldAtOnce) {
     EXPECT_EQ(world().members("CORP", "Domain Users").size(), 4u + 2 * perProcess);  // + ALDER$, OAK$
     NetBuffer buffer;
     EXPECT_EQ(NetUserGetInfo(u"ALDER", u"tool39", 0, buffer.out()), NERR_Success);
+}
+
+class SharedWorld : public NetTest {};
+
+// The calls keep the world open between them; a world made anew at the same place is the one
+// the next call answers from.
+TEST_F(SharedWorld, AWorldReplacedBetweenCallsIsTheOneThatAnswers) {
+    addUser("CORP", "ann");
+    NetBuffer buffer;
+    ASSERT_EQ(NetUserGetInfo(u"ALDER", u"ann", 0, buffer.out()), NERR_Success);
+    {
+        samworld::World replaced = samworld::World::create(path());
+        replaced.addDomain("CORP", "ALDER");
+        replaced.addMachine("OAK", "CORP", "", true);
+        replaced.logon("CORP\\Administrator");
+        replaced.addUser("CORP", "bob");
+    }
+    EXPECT_EQ(NetUserGetInfo(u"ALDER", u"ann", 0, buffer.out()), DWORD{NERR_UserNotFound});
+    EXPECT_EQ(NetUserGetInfo(u"ALDER", u"bob", 0, buffer.out()), NERR_Success);
+    USER_INFO_3 info{};
+    info.usri3_name = const_cast<LPWSTR>(u"carl");
+    EXPECT_EQ(NetUserAdd(u"ALDER", 3, reinterpret_cast<LPBYTE>(&info), nullptr), NERR_Success);
+    EXPECT_TRUE(samworld::World::open(path()).hasAccount("CORP", "carl"));
+}
+
+TEST_F(SharedWorld, CallsFromSeveralThreadsAtOnceAllLand) {
+    constexpr int threads = 4, perThread = 25;
+    std::vector<std::thread> callers;
+    std::atomic<int> failures = 0;
+    for (int t = 0; t < threads; ++t) {
+        callers.emplace_back([t, &failures] {
+            for (int i = 0; i < perThread; ++i) {
+                const std::u16string name = w("t" + std::to_string(t) + "u" + std::to_string(i));
+                USER_INFO_3 info{};
+                info.usri3_name = const_cast<LPWSTR>(name.c_str());
+                NetBuffer buffer;
+                if (NetUserAdd(u"ALDER", 3, reinterpret_cast<LPBYTE>(&info), nullptr) != NERR_Success ||
+                    NetUserGetInfo(u"ALDER", name.c_str(), 3, buffer.out()) != NERR_Success) {
+                    ++failures;
+                }
+            }
+        });
+    }
+    for (auto &caller : callers) caller.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(world().members("CORP", "Domain Users").size(), 4u + threads * perThread);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 
 namespace samworld {
 
-// Every connection: foreign keys on (memberships follow their accounts), WAL kept.
+// Every connection: foreign keys on (memberships follow their accounts), WAL kept, commits
+// that do not wait for the disk.
 void configureConnection(const Database &database);
 void createSchema(const Database &database);
 // Error (NERR_ACFNotLoaded) when the file holds no world.
