@@ -16,8 +16,6 @@
 extern "C" {
 #endif
 
-typedef char16_t *LPWSTR;
-typedef const char16_t *LPCWSTR;
 typedef LPWSTR LMSTR;
 typedef uint8_t BYTE;
 typedef uint8_t *LPBYTE;

@@ -14,6 +14,8 @@ extern "C" {
 typedef uint32_t DWORD;
 typedef uint32_t UINT;
 typedef int32_t BOOL;
+typedef char16_t *LPWSTR;
+typedef const char16_t *LPCWSTR;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;
