@@ -1,7 +1,7 @@
 // The embedded SAM world: one SQLite file that describes a small network (machines, domains,
 // trusts, accounts, memberships, shares, sessions, the calling identity, password policy and
-// injected faults). The NETAPI32 stand-in answers every call from it; the `samworld` tool and
-// tests build and change it through this class.
+// injected faults). The NETAPI32 stand-in answers every call to its machines from it (see
+// samworld/backend.h); the `samworld` tool and tests build and change it through this class.
 //
 // How a test builds a world:
 //
