@@ -42,7 +42,9 @@ public:
 
 private:
     explicit Secret(size_t size) : bytes_(size) {}
-    void wipe() noexcept { explicit_bzero(bytes_.data(), bytes_.size()); }
+    void wipe() noexcept {
+        if (!bytes_.empty()) explicit_bzero(bytes_.data(), bytes_.size());  // moved from: nothing
+    }
 
     std::vector<char> bytes_;
 };
