@@ -77,11 +77,29 @@ void AddChangedCheck(Details &changes, const QCheckBox &box, const char *key) {
     if (IsMarkedChanged(box)) changes.Add(key, int32_t{box.isChecked() ? 1 : 0});
 }
 
-void AddChangedHours(Details &changes, const QTableWidget &grid) {
+// A grid that shows every hour is written as it is; one with hours it did not show leaves
+// those to each account.
+void AddChangedHours(UserChanges &changes, const QTableWidget &grid) {
     if (!IsMarkedChanged(grid)) return;
+    const LogonHoursEdit edit = HoursEditOf(grid);
+    if (!edit.complete()) {
+        changes.hours = edit;
+        return;
+    }
     std::vector<uint8_t> hours(kLogonHoursBytes, 0);
     GridToHours(grid, hours);
-    changes.Add("LogonHours", ByteArray(std::move(hours)));
+    changes.fields.Add("LogonHours", ByteArray(std::move(hours)));
+}
+
+// The account's own hours with the administrator's edit merged in; nullopt when they cannot be
+// read (the reason is in the error list).
+std::optional<ByteArray> MergedHours(const LogonHoursEdit &edit, const std::string &name) {
+    Details account;
+    if (gData->User().GetDetails(name, account)) return std::nullopt;
+    const DetailValue *own = account.Find("LogonHours");
+    const std::vector<uint8_t> ownHours =
+        own != nullptr ? BytesOf(*own).items() : std::vector<uint8_t>{};
+    return ByteArray(edit.AppliedTo(ownHours));
 }
 
 // The two boxes are compared exactly and the password goes on as typed: changing its case
@@ -143,11 +161,9 @@ void ShowGroupDetails(const GroupDetailControls &panel, const std::string &name)
     ShowText(panel.txtGrpComment, details, "Comment");
 }
 
-// Each account's failures are shown on their own, so the list is emptied first.
-bool ApplyUserChanges(const UserDetailControls &panel, const std::string &name) {
-    gData->LastErr().Refresh();
-    if (!OpenItemData(kUsersType)) return false;
-    Details changes;
+std::optional<UserChanges> CollectUserChanges(const UserDetailControls &panel) {
+    UserChanges changes;
+    Details &fields = changes.fields;
     const std::array<std::pair<const QLineEdit *, const char *>, 5> texts{{
         {&panel.txtUserFullName, "FullName"},
         {&panel.txtUserComment, "Comment"},
@@ -155,24 +171,35 @@ bool ApplyUserChanges(const UserDetailControls &panel, const std::string &name) 
         {&panel.txtUserScript, "ScriptPath"},
         {&panel.txtUserProfile, "Profile"},
     }};
-    for (const auto &[field, key] : texts) AddChangedText(changes, *field, key);
-    AddChangedExpiry(changes, panel.txtUserAcctExp);
+    for (const auto &[field, key] : texts) AddChangedText(fields, *field, key);
+    AddChangedExpiry(fields, panel.txtUserAcctExp);
     AddChangedHours(changes, panel.flxUserHours);
-    if (!AddChangedPassword(changes, panel)) return true;
-    AddUnlock(changes, panel.chkUserAcctLocked);
-    AddChangedCheck(changes, panel.chkUserPassMust, "PasswordChangeNext");
-    AddChangedCheck(changes, panel.chkUserPassCant, "PasswordCannotChange");
-    AddChangedCheck(changes, panel.chkUserPassNever, "PasswordNeverExpires");
-    AddChangedCheck(changes, panel.chkUserAcctDisable, "AccountDisabled");
-    if (changes.Count() > 0 && gData->User().Update(name, changes)) ShowOperationErrors();
-    return false;
+    if (!AddChangedPassword(fields, panel)) return std::nullopt;
+    AddUnlock(fields, panel.chkUserAcctLocked);
+    AddChangedCheck(fields, panel.chkUserPassMust, "PasswordChangeNext");
+    AddChangedCheck(fields, panel.chkUserPassCant, "PasswordCannotChange");
+    AddChangedCheck(fields, panel.chkUserPassNever, "PasswordNeverExpires");
+    AddChangedCheck(fields, panel.chkUserAcctDisable, "AccountDisabled");
+    return changes;
 }
 
-bool ApplyGroupChanges(const GroupDetailControls &panel, const std::string &name) {
-    gData->LastErr().Refresh();
-    if (!OpenItemData(kGroupsType)) return false;
+Details CollectGroupChanges(const GroupDetailControls &panel) {
     Details changes;
     AddChangedText(changes, panel.txtGrpComment, "Comment");
-    if (changes.Count() > 0 && gData->Group().Update(name, changes)) ShowOperationErrors();
-    return false;
+    return changes;
+}
+
+bool ApplyUserChanges(const UserChanges &changes, const std::string &name) {
+    if (!changes.hours) {
+        return changes.fields.Count() > 0 && gData->User().Update(name, changes.fields);
+    }
+    const std::optional<ByteArray> hours = MergedHours(*changes.hours, name);
+    if (!hours) return true;
+    Details fields = changes.fields;
+    fields.Add("LogonHours", *hours);
+    return gData->User().Update(name, fields);
+}
+
+bool ApplyGroupChanges(const Details &changes, const std::string &name) {
+    return changes.Count() > 0 && gData->Group().Update(name, changes);
 }

@@ -18,25 +18,21 @@ bool RemoveItem(int type, const std::string &name) {
 
 }  // namespace
 
-bool DeleteSelectedItems(int type, const QTreeWidget &list, int count,
-                         const SelectionCheck &sameTypeSelected) {
-    if (count == 0) return false;
+std::optional<OperationCount> DeleteSelectedItems(int type, const QTreeWidget &list, int count,
+                                                  const SelectionCheck &sameTypeSelected,
+                                                  ProgressReporter &progress) {
+    if (count == 0) return std::nullopt;
     // One entry is always of one kind, whatever the check says.
-    if (!sameTypeSelected(list) && count >= 2) return false;
+    if (!sameTypeSelected(list) && count >= 2) return std::nullopt;
     const std::string word = ItemStrings[type][0];
     const MsgAnswer answer =
         MsgBox("Do you want delete " + std::to_string(count) + " " + word + "(s)",
                MsgButtons::YesNo, MsgIcon::Question, "Deleting " + word + "s");
     gData->LastErr().Refresh();
     // Opened whatever the answer, so that a store that cannot be opened is reported either way.
-    if (!OpenItemData(type) || answer != MsgAnswer::Yes) return false;
-    bool failed = false;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (item.isSelected()) failed = RemoveItem(type, item.text(0).toStdString()) || failed;
-    }
-    if (failed) ShowOperationErrors();
-    return true;
+    if (!OpenItemData(type) || answer != MsgAnswer::Yes) return std::nullopt;
+    return ForEachAccount(SelectedNames(list), progress,
+                          [type](const std::string &name) { return RemoveItem(type, name); });
 }
 
 void FindByName(int type, QTreeWidget &list, const AskForText &ask) {

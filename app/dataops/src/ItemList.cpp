@@ -35,3 +35,12 @@ QTreeWidgetItem *SelectedItem(const QTreeWidget &list) {
     const QList<QTreeWidgetItem *> selected = list.selectedItems();
     return selected.isEmpty() ? current : selected.first();
 }
+
+std::vector<std::string> SelectedNames(const QTreeWidget &list) {
+    std::vector<std::string> names;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem &item = *list.topLevelItem(i);
+        if (item.isSelected()) names.push_back(item.text(0).toStdString());
+    }
+    return names;
+}

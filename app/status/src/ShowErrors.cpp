@@ -3,13 +3,14 @@
 #include "status/MsgBox.h"
 
 int32_t ShowErrors(const clsErr &errors, const std::string &caption, bool plain) {
-    std::string message = caption;
-    if (!plain) {
-        if (!caption.empty()) {
-            message += ":\n\r";
-        }
-        message += errors.ErrList();
+    if (plain) {
+        MsgBox(caption, MsgButtons::OKOnly, MsgIcon::Exclamation, "Error");
+    } else {
+        ShowErrorReport(ReportOf(errors, caption));
     }
-    MsgBox(message, MsgButtons::OKOnly, MsgIcon::Exclamation, "Error");
     return errors.Number();
+}
+
+ErrorReport ReportOf(const clsErr &errors, const std::string &caption, const std::string &summary) {
+    return {caption, errors.ErrList(), errors.Entries(), summary};
 }

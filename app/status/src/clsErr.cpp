@@ -1,15 +1,11 @@
 #include "status/clsErr.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr int32_t kLargestStoredNumber = 65534;
 constexpr int32_t kOutOfRangeNumber = 17;
 // Entries end in a line feed followed by a carriage return, in that order.
 constexpr const char *kEntryEnd = "\n\r";
-// "1. ": the number, full stop and blank of a single entry.
-constexpr std::size_t kSingleEntryPrefixLength = 3;
 
 }  // namespace
 
@@ -19,15 +15,19 @@ clsErr::clsErr() {
 }
 
 std::string clsErr::ErrList() const {
+    // A single entry goes without its number; it may have been emptied away since.
     if (count_ == 1) {
-        // The one entry may have been emptied away since it was recorded.
-        return list_.substr(std::min(kSingleEntryPrefixLength, list_.size()));
+        return entries_.empty() ? std::string() : entries_.front().description + kEntryEnd;
     }
-    return list_;
+    std::string list;
+    for (const ErrorEntry &entry : entries_) {
+        list += std::to_string(entry.number) + ". " + entry.description + kEntryEnd;
+    }
+    return list;
 }
 
 void clsErr::Refresh() {
-    list_.clear();
+    entries_.clear();
     Description("");
     count_ = 0;
     Number(0);
@@ -40,11 +40,11 @@ void clsErr::Number(int32_t number) {
 void clsErr::Description(const std::string &description) {
     description_ = description;
     if (description.empty()) {
-        list_.clear();
+        entries_.clear();
         return;
     }
     ++count_;
-    list_ += std::to_string(count_) + ". " + description + kEntryEnd;
+    entries_.push_back({count_, description});
 }
 
 void clsErr::CloneErr(const ProgramError &error) {

@@ -19,6 +19,12 @@ const char *const kSource = "clsData";
     throw ProgramError(kProgramErrorNumber, kSource, description);
 }
 
+// Tells progress the step that begins; a stop asked for there ends the load like a failure,
+// so that nothing of it stays.
+void beginStep(ProgressReporter &progress, int64_t done, int64_t total, const std::string &what) {
+    if (!progress.Step(done, total, what)) failLoad("Loading was cancelled.");
+}
+
 // Runs one enumeration into the cleared work list; a failed one ends the load.
 void enumerate(NameList &workList, const std::string &failurePrefix,
                const std::function<uint32_t(HWND)> &enumeration) {
@@ -128,27 +134,37 @@ void loadMembers(const std::string &target, const std::string &ownPrefix, const 
     workList.clear();
 }
 
+int64_t groupCount(const Database &store) {
+    Statement count = store.prepare("SELECT Count(*) FROM [Group]");
+    return count.step() ? count.integer(0) : 0;
+}
+
 void loadMemberships(const Database &store, const std::string &target, NameList &workList,
-                     SnapshotWriter &writer) {
+                     SnapshotWriter &writer, ProgressReporter &progress) {
+    const int64_t total = groupCount(store);
     Statement groups =
         store.prepare("SELECT GroupID, GroupName, IsGlobal FROM [Group] ORDER BY GroupID");
     const std::string ownPrefix = accountPrefix(target);
-    while (groups.step()) {
-        loadMembers(target, ownPrefix, {groups.integer(0), groups.text(1), groups.integer(2) != 0},
-                    workList, writer);
+    for (int64_t done = 0; groups.step(); ++done) {
+        const Group group{groups.integer(0), groups.text(1), groups.integer(2) != 0};
+        beginStep(progress, done, total, "Reading the members of " + group.name);
+        loadMembers(target, ownPrefix, group, workList, writer);
     }
 }
 
-void loadAccounts(const Database &store, const std::string &target, NameList &workList) {
+void loadAccounts(const Database &store, const std::string &target, NameList &workList,
+                  ProgressReporter &progress) {
     namespace api = modVantryDeclare;
     const char *server = target.c_str();
     SnapshotWriter writer(store);
 
+    beginStep(progress, 0, 0, "Reading the users");
     enumerate(workList, "Get users failed: ", [&](HWND window) {
         return api::GetAllUsers(server, api::kListBox, window);
     });
     writer.addUsers(workList);
 
+    beginStep(progress, 0, 0, "Reading the local groups");
     enumerate(workList, "Get local groups failed: ", [&](HWND window) {
         return api::GetAllGroups(api::kFalse, server, api::kListBox, window);
     });
@@ -156,6 +172,7 @@ void loadAccounts(const Database &store, const std::string &target, NameList &wo
 
     workList.clear();
     if (gIsDomain) {
+        beginStep(progress, 0, 0, "Reading the global groups");
         enumerate(workList, "Get global groups failed: ", [&](HWND window) {
             return api::GetAllGroups(api::kTrue, server, api::kListBox, window);
         });
@@ -163,7 +180,7 @@ void loadAccounts(const Database &store, const std::string &target, NameList &wo
         workList.clear();
     }
 
-    loadMemberships(store, target, workList, writer);
+    loadMemberships(store, target, workList, writer, progress);
 }
 
 void copyTemplate(const std::filesystem::path &templatePath,
@@ -187,12 +204,12 @@ void copyTemplate(const std::filesystem::path &templatePath,
 }  // namespace
 
 void clsData::LoadSnapshot(const std::filesystem::path &workPath,
-                           const std::filesystem::path &templatePath) {
+                           const std::filesystem::path &templatePath, ProgressReporter &progress) {
     try {
         copyTemplate(templatePath, workPath);
         const Database store(workPath);
         Transaction transaction(store);
-        loadAccounts(store, target_, workList());
+        loadAccounts(store, target_, workList(), progress);
         transaction.commit();
     } catch (...) {
         lastErr_.CloneErr();

@@ -43,6 +43,11 @@ NameList &clsData::workList() const {
 }
 
 void clsData::TargetSAM(const std::string &target) {
+    NoProgress unwatched;
+    TargetSAM(target, unwatched);
+}
+
+void clsData::TargetSAM(const std::string &target, ProgressReporter &progress) {
     const auto templatePath = TemplatePath();
     const auto workPath = WorkingPath();
     lastErr_.Refresh();
@@ -52,7 +57,7 @@ void clsData::TargetSAM(const std::string &target) {
         gIsDomain = IsDomainTarget(target_, workList());
         // A failed load has recorded its error; the store still opens, on empty tables or
         // on the previous working file.
-        LoadSnapshot(workPath, templatePath);
+        LoadSnapshot(workPath, templatePath, progress);
         ItemStrings[0][0] = gIsDomain ? "Domain User" : "User";
         OpenStore(workPath);
     } catch (...) {

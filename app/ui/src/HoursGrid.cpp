@@ -85,17 +85,24 @@ private:
     }
 };
 
-// Shades the allowed hours so that the week reads at a glance; the text stays "X".
+// Shades the allowed hours so that the week reads at a glance; the text stays "X". Hours the
+// grid does not show are hatched, their "?" in grey.
 class HoursCellDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override {
-        if (index.data().toString() == kAllowedHour) {
-            painter->fillRect(option.rect.adjusted(1, 1, 0, 0), QColor(0x9c, 0xc3, 0xf0));
+        const QString text = index.data().toString();
+        const QRect inside = option.rect.adjusted(1, 1, 0, 0);
+        QStyleOptionViewItem cell = option;
+        if (text == kAllowedHour) {
+            painter->fillRect(inside, QColor(0x9c, 0xc3, 0xf0));
+        } else if (text == kUnknownHour) {
+            painter->fillRect(inside, QBrush(QColor(0xb0, 0xb0, 0xb0), Qt::BDiagPattern));
+            cell.palette.setColor(QPalette::Text, QColor(0x80, 0x80, 0x80));
         }
-        QStyledItemDelegate::paint(painter, option, index);
+        QStyledItemDelegate::paint(painter, cell, index);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "ui/QtMessagePresenter.h"
 
+#include "ui/frmErrors.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
@@ -64,4 +66,9 @@ MsgAnswer QtMessagePresenter::present(const std::string &text, MsgButtons button
                     boxButtons(buttons), QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     return answerOf(box.exec());
+}
+
+void QtMessagePresenter::presentErrors(const ErrorReport &report) {
+    frmErrors errors(report, QApplication::activeWindow());
+    errors.exec();
 }

@@ -137,7 +137,10 @@ void frmMain::tbrToolBar_ButtonClick(QAction *button) {
     }
 }
 
+// The menu, its shortcuts, the toolbar and the Delete key all come here: without a target
+// there is nothing to edit.
 void frmMain::mnuEditItems_Click(int index) {
+    if (!mnuEditItems.at(index)->isEnabled()) return;
     const std::array<std::function<void()>, 3> commands{
         [this] { AddItem(); }, [this] { DeleteSelected(); }, [this] { FindItem(); }};
     commands.at(index)();
@@ -169,11 +172,13 @@ void frmMain::SetViewMarks(int checkedView) {
     }
 }
 
+// The Edit commands themselves too: their shortcuts work outside the menu.
 void frmMain::SetMenusEnabled(bool enabled) {
     for (QMenu *menu : {ui->mnuEdit, ui->mnuView}) {
         menu->setEnabled(enabled);
         menu->menuAction()->setEnabled(enabled);
     }
+    for (QAction *command : mnuEditItems) command->setEnabled(enabled);
 }
 
 bool frmMain::LoseChangesConfirmed() {

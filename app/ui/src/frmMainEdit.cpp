@@ -32,9 +32,16 @@ void frmMain::AddItem() {
 }
 
 void frmMain::DeleteSelected() {
-    if (DeleteSelectedItems(ViewType_, *ui->lstItems, SelCount_, SameTypeSelected)) {
-        UpdateMainView(false);
+    std::optional<OperationCount> count;
+    {
+        OperationProgress progress(*this, QStringLiteral("Delete"), QStringLiteral("Deleting "),
+                                   ProgressDelay_);
+        count = DeleteSelectedItems(ViewType_, *ui->lstItems, SelCount_, SameTypeSelected,
+                                    progress);
     }
+    if (!count) return;
+    ShowOperationReport(*count);
+    UpdateMainView(false);
 }
 
 // A name that is not in the list is reported, and the selection goes back to where it was.

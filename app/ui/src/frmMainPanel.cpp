@@ -9,16 +9,20 @@
 #include "dataops/ChangeMark.h"
 #include "dataops/ItemDetails.h"
 #include "dataops/ItemList.h"
+#include "dataops/ItemLists.h"
 #include "dataops/LogonHours.h"
 #include "status/MsgBox.h"
+#include "store/ProgramValues.h"
 #include "ui/AppInfo.h"
 #include "ui/CalendarPopup.h"
 #include "ui/HoursGrid.h"
+#include "ui/OperationProgress.h"
 #include "ui/PasswordRules.h"
 #include "ui/frmRelations.h"
 #include "ui/modDeclare.h"
 #include "ui/modMain.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 
 #include <algorithm>
@@ -153,6 +157,9 @@ void frmMain::ClearDetails() {
             box->setChecked(false);
         }
         ui->lblUserPassAgeNum->clear();
+        // Until one account's hours are shown, the grid shows none: with several accounts
+        // selected, only the hours set or cleared are applied.
+        ShowUnknownHours(*ui->flxUserHours);
     } else {
         ui->txtGrpType->clear();
         ui->txtGrpComment->clear();
@@ -176,15 +183,22 @@ void frmMain::MarkDetailsClean() {
     ui->cmdDiscard->setEnabled(false);
 }
 
+// Leaving the field for Apply is checked by Apply itself, which runs the same check however
+// it is pressed.
+void frmMain::txtUserAcctExp_LostFocus() {
+    if (QApplication::focusWidget() != ui->cmdApply) ExpiryAccepted();
+}
+
 // Only an edited field is checked, so moving through the panel never holds the focus in a
 // field the administrator did not touch. Empty text is allowed: the account never expires.
-void frmMain::txtUserAcctExp_LostFocus() {
+bool frmMain::ExpiryAccepted() {
     QLineEdit &field = *ui->txtUserAcctExp;
     const QString text = field.text();
-    if (!IsMarkedChanged(field) || text.isEmpty() || IsExpiryDate(text)) return;
+    if (!IsMarkedChanged(field) || text.isEmpty() || IsExpiryDate(text)) return true;
     MsgBox("Invalid date specified: '" + text.toStdString() + "'", MsgButtons::OKOnly,
            MsgIcon::Exclamation, kAppTitle);
     field.setFocus();
+    return false;
 }
 
 void frmMain::SetSelectedHours(const QString &text) {
@@ -197,20 +211,35 @@ void frmMain::cmdUserScriptBrowse_Click() {
     if (!path.isEmpty()) ui->txtUserScript->setText(path);
 }
 
-// Each selected item gets the marked fields in turn; a failure on one is shown and the next
-// goes on. The marks stay, so a second Apply sends the same fields again.
+// The marked fields are collected once, then written to each selected item in turn; the
+// failures are reported once at the end. The marks stay, so a second Apply sends the same
+// fields again. Unless every item took the changes, the panel keeps them and both buttons, so
+// that they can be corrected and applied again.
 void frmMain::cmdApply_Click() {
     if (SelCount_ == 0 || !OneKindSelected(*ui->lstItems, SelCount_)) return;
-    bool passwordRefused = false;
-    for (int i = 0; i < ui->lstItems->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *ui->lstItems->topLevelItem(i);
-        if (!item.isSelected()) continue;
-        const std::string name = item.text(0).toStdString();
-        passwordRefused = ViewType_ == kUsersType ? ApplyUserChanges(UserPanel(*ui), name)
-                                                  : ApplyGroupChanges(GroupPanel(*ui), name);
+    if (ViewType_ == kUsersType && !ExpiryAccepted()) return;
+    gData->LastErr().Refresh();
+    std::function<bool(const std::string &)> apply;
+    if (ViewType_ == kUsersType) {
+        std::optional<UserChanges> changes = CollectUserChanges(UserPanel(*ui));
+        if (!changes) return;  // the passwords differ: nothing is applied
+        apply = [changes = std::move(*changes)](const std::string &name) {
+            return ApplyUserChanges(changes, name);
+        };
+    } else {
+        apply = [changes = CollectGroupChanges(GroupPanel(*ui))](const std::string &name) {
+            return ApplyGroupChanges(changes, name);
+        };
     }
-    // Refused passwords keep both buttons, so that they can be corrected and applied again.
-    if (!passwordRefused) {
+    if (!OpenItemData(ViewType_)) return;
+    OperationCount count;
+    {
+        OperationProgress progress(*this, QStringLiteral("Apply"),
+                                   QStringLiteral("Applying the changes to "), ProgressDelay_);
+        count = ForEachAccount(SelectedNames(*ui->lstItems), progress, apply);
+    }
+    ShowOperationReport(count);
+    if (count.succeeded == count.total) {
         ui->cmdApply->setEnabled(false);
         ui->cmdDiscard->setEnabled(false);
     }
@@ -239,7 +268,7 @@ void frmMain::cmdRelations_Click() {
         kind = global ? kGlobalGroup : kLocalGroup;
     }
     frmRelations dialog({*this, *lstHidden_, *ui->cboFilter, timListUpdate_,
-                         [this] { UpdateMainView(false); }});
+                         [this] { UpdateMainView(false); }, ProgressDelay_});
     dialog.SetupForm(ViewType_, kind, *ui->lstItems);
     dialog.exec();
 }

@@ -4,7 +4,9 @@
 
 #include "ui_frmMain.h"
 
+#include "status/MsgBox.h"
 #include "status/ProgramError.h"
+#include "status/ShowErrors.h"
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
 #include "ui/AppInfo.h"
@@ -117,15 +119,16 @@ bool frmMain::SetHost() {
     return false;
 }
 
+// The pointer stays busy until the list of the new target can be used.
 void frmMain::cmdSwitch_Click() {
     gData->LastErr().Refresh();
-    if (!OpenTarget()) return;
+    BusyCursor busy;
+    if (!OpenTarget(busy)) return;
     ShowTargetOpen();
 }
 
 // Resolves, probes and loads the target; false, after showing why, when any step failed.
-bool frmMain::OpenTarget() {
-    BusyCursor busy;
+bool frmMain::OpenTarget(BusyCursor &busy) {
     const std::string previousHost = gSAMHost;
     if (SetHost()) {
         busy.release();
@@ -141,14 +144,35 @@ bool frmMain::OpenTarget() {
     }
     gData->WorkList(*lstHidden_);
     gDomainName = TargetDomainName();
+    return LoadTarget(busy);
+}
+
+// The load replaces the store, so the window leaves the old target first: nothing can act on
+// accounts that are going. A load that fails or is cancelled leaves no target open, and says at
+// which step it ended.
+bool frmMain::LoadTarget(BusyCursor &busy) {
+    txtName_Change();
+    std::string step;
+    bool cancelled = false;
     gData->LastErr().Refresh();
-    gData->TargetSAM(gSAMHost);
-    if (gData->LastErr().Number() != 0 || gData->LastErr().count() != 0) {
-        busy.release();
-        ShowErrors("Database initialisation failed");
-        return false;
+    {
+        OperationProgress progress(*this, QStringLiteral("Switch To"), QString(), ProgressDelay_);
+        gData->TargetSAM(gSAMHost, progress);
+        step = progress.CurrentStep();
+        cancelled = progress.Cancelled();
     }
-    return true;
+    if (gData->LastErr().Number() == 0 && gData->LastErr().count() == 0) return true;
+    busy.release();
+    const std::string at = step.empty() ? std::string() : " at: " + step;
+    if (cancelled) {
+        MsgBox("Switch To was cancelled" + at + ". No target is open.", MsgButtons::OKOnly,
+               MsgIcon::Information, kAppTitle);
+    } else {
+        const std::string where = step.empty() ? std::string() : "The load stopped" + at + ". ";
+        ShowErrorReport(ReportOf(gData->LastErr(), "Database initialisation failed",
+                                 where + "No target is open."));
+    }
+    return false;
 }
 
 void frmMain::ShowTargetOpen() {

@@ -12,12 +12,17 @@
 #include "store/ProgramValues.h"
 #include "ui/AppInfo.h"
 #include "ui/Help.h"
+#include "ui/OperationProgress.h"
 #include "ui/frmTrusted.h"
+#include "ui/modMain.h"
 #include "vantry_api/modVantryDeclare.h"
 
 #include <QComboBox>
 #include <QTimer>
 #include <QTreeWidget>
+
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -74,9 +79,11 @@ void frmRelations::SetCaptions() {
     ui->lblNonMembers->setText(QString::fromStdString(strings[single ? 2 : 4]));
 }
 
+// Nothing is chosen for the administrator: Add and Remove act only on what they select.
 void frmRelations::ListBothRelations() {
     ListRelations(*ui->lstMembers, *ui->lstNonMembers, ItemType_, SelNames_, GroupKind_,
                   owner_.workList);
+    for (QTreeWidget *list : {ui->lstMembers, ui->lstNonMembers}) list->clearSelection();
 }
 
 NameArray frmRelations::MakeSelNameListByType(const QTreeWidget &list, const QString &iconKey,
@@ -93,86 +100,97 @@ NameArray frmRelations::MakeSelNameListByType(const QTreeWidget &list, const QSt
 }
 
 NameArray frmRelations::MakeSelNameList(const QTreeWidget &list) {
-    NameArray names;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (item.isSelected()) names.Append(item.text(0).toStdString());
-    }
-    return names;
+    return NameArray(SelectedNames(list));
 }
 
-void frmRelations::ChangeRelationship(bool add, const QTreeWidget &list, clsUser &users) {
-    gData->LastErr().Refresh();
+OperationCount frmRelations::ChangeRelationship(bool add, const QTreeWidget &list,
+                                                clsUser &users, ProgressReporter &progress) {
     const NameArray groups = MakeSelNameList(list);
-    bool failed = false;
-    for (const std::string &user : SelNames_) {
-        failed |= add ? users.AddToGroups(user, groups.items())
-                      : users.RemoveFromGroups(user, groups.items());
-    }
-    if (failed) ShowOperationErrors();
+    return ForEachAccount(SelNames_.items(), progress, [&](const std::string &user) {
+        return add ? users.AddToGroups(user, groups.items())
+                   : users.RemoveFromGroups(user, groups.items());
+    });
 }
 
-void frmRelations::AddGroupRelationship(const QTreeWidget &list, clsGroup &groups,
-                                        const QString &iconKey) {
-    gData->LastErr().Refresh();
+OperationCount frmRelations::AddGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+                                                  const QString &iconKey,
+                                                  ProgressReporter &progress) {
     const NameArray users = MakeSelNameListByType(list, iconKey, false);
-    if (users.Count() == 0) return;
-    bool failed = false;
-    for (const std::string &group : SelNames_) failed |= groups.AddUsers(group, users.items());
-    if (failed) ShowOperationErrors();
+    return ForEachAccount(users.items(), progress, [&](const std::string &user) {
+        bool failed = false;
+        for (const std::string &group : SelNames_) failed |= groups.AddUsers(group, {&user, 1});
+        return failed;
+    });
 }
 
-void frmRelations::RemoveGroupRelationship(const QTreeWidget &list, clsGroup &groups) {
-    gData->LastErr().Refresh();
-    bool failed = false;
+// Members that the store does not hold (global groups and other domains' accounts, in local
+// groups only) go straight to the target SAM; the own users through the group object.
+OperationCount frmRelations::RemoveGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+                                                     ProgressReporter &progress) {
+    std::vector<std::string> members;
     if (GroupKind_ == kLocalGroup) {
-        // Members that the store does not hold go straight to the target SAM.
-        NameArray others = MakeSelNameListByType(list, QStringLiteral("SGroupGlobal"), false);
+        members = MakeSelNameListByType(list, QStringLiteral("SGroupGlobal"), false).items();
         for (const std::string &account :
              MakeSelNameListByType(list, QStringLiteral("SUser"), true)) {
-            others.Append(account);
+            members.push_back(account);
         }
-        failed |= AdjustLocalMembers(false, others);
     }
-    const NameArray users = MakeSelNameListByType(list, QStringLiteral("SUser"), false);
-    if (users.Count() > 0) {
+    const std::set<std::string> others(members.begin(), members.end());
+    for (const std::string &user : MakeSelNameListByType(list, QStringLiteral("SUser"), false)) {
+        members.push_back(user);
+    }
+    return ForEachAccount(members, progress, [&](const std::string &member) {
+        if (others.contains(member)) return AdjustLocalMember(false, member);
+        bool failed = false;
         for (const std::string &group : SelNames_) {
-            failed |= groups.RemoveUsers(group, users.items());
+            failed |= groups.RemoveUsers(group, {&member, 1});
         }
-    }
-    if (failed) ShowOperationErrors();
+        return failed;
+    });
 }
 
-bool frmRelations::AdjustLocalMembers(bool add, const NameArray &members) {
+bool frmRelations::AdjustLocalMember(bool add, const std::string &member) {
     const int32_t adjust = add ? modVantryDeclare::kTrue : modVantryDeclare::kFalse;
     bool failed = false;
-    // Each member in turn to every group, so that the failures are listed member by member.
-    for (const std::string &member : members) {
-        for (const std::string &group : SelNames_) {
-            const uint32_t status = modVantryDeclare::LocalGroupAdjustMembers(
-                adjust, gSAMHost.c_str(), group.c_str(), member.c_str());
-            if (status == 0) continue;
-            std::string text;
-            StatusText(status, text);
-            gData->LastErr().Description(text);
-            failed = true;
-        }
+    for (const std::string &group : SelNames_) {
+        const uint32_t status = modVantryDeclare::LocalGroupAdjustMembers(
+            adjust, gSAMHost.c_str(), group.c_str(), member.c_str());
+        if (status == 0) continue;
+        std::string text;
+        StatusText(status, text);
+        gData->LastErr().Description(text);
+        failed = true;
     }
     return failed;
 }
 
+void frmRelations::RunAndReport(const QString &action,
+                                const std::function<OperationCount(ProgressReporter &)> &change) {
+    gData->LastErr().Refresh();
+    OperationCount count;
+    {
+        OperationProgress progress(*this, windowTitle(), action, owner_.progressDelay);
+        count = change(progress);
+    }
+    ShowOperationReport(count);
+}
+
+// Acts on the entries selected in the list, and on nothing when none is.
 void frmRelations::ChangeMembers(bool add) {
     QTreeWidget &list = add ? *ui->lstNonMembers : *ui->lstMembers;
+    if (list.selectedItems().isEmpty()) return;
     if (!OpenItemData(ItemType_)) {
         ShowErrors("Error opening user/group");
     } else {
-        if (ItemType_ == kUsersType) {
-            ChangeRelationship(add, list, gData->User());
-        } else if (add) {
-            AddGroupRelationship(list, gData->Group(), QStringLiteral("SUser"));
-        } else {
-            RemoveGroupRelationship(list, gData->Group());
-        }
+        RunAndReport(add ? QStringLiteral("Adding ") : QStringLiteral("Removing "),
+                     [&](ProgressReporter &progress) {
+                         if (ItemType_ == kUsersType) {
+                             return ChangeRelationship(add, list, gData->User(), progress);
+                         }
+                         return add ? AddGroupRelationship(list, gData->Group(),
+                                                           QStringLiteral("SUser"), progress)
+                                    : RemoveGroupRelationship(list, gData->Group(), progress);
+                     });
         ListBothRelations();
     }
     // Set even after a failure: some of the changes may have been made.
@@ -196,10 +214,13 @@ void frmRelations::cmdAddOther_Click() {
     trusted.Loading(false);
     trusted.exec();
     if (!trusted.Accepted()) return;
-    const NameArray accounts(trusted.ChosenAccounts());
-    gData->LastErr().Refresh();
-    if (AdjustLocalMembers(true, accounts)) ShowOperationErrors();
-    if (accounts.Count() > 0) {
+    const std::vector<std::string> accounts = trusted.ChosenAccounts();
+    RunAndReport(QStringLiteral("Adding "), [&](ProgressReporter &progress) {
+        return ForEachAccount(accounts, progress, [this](const std::string &account) {
+            return AdjustLocalMember(true, account);
+        });
+    });
+    if (!accounts.empty()) {
         // Several groups list only the store's users in common, which never holds these.
         if (SelNames_.Count() == 1) {
             ListBothRelations();

@@ -120,6 +120,8 @@ void frmTrusted::UpdateList() {
     const bool listUsers = (!machine && !SameName(entry, gDomainName)) || !gIsDomain;
     if (listGroups) ListAccounts(server, true, busy);
     if (listUsers) ListAccounts(server, false, busy);
+    // Nothing is chosen for the administrator: OK adds only what they select.
+    ui->lstItems->clearSelection();
 }
 
 // Appends the server's global groups or its users. A single name is not offered: a SAM

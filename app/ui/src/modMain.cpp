@@ -1,7 +1,12 @@
 #include "ui/modMain.h"
 
-#include "status/MsgBox.h"
 #include "dataops/ItemList.h"
+#include "dataops/ItemLists.h"
+#include "status/MsgBox.h"
+#include "status/Progress.h"
+#include "status/ShowErrors.h"
+#include "store/ProgramValues.h"
+#include "ui/AppInfo.h"
 #include "ui/frmMain.h"
 #include "ui/frmSplash.h"
 #include "ui/modDeclare.h"
@@ -78,4 +83,13 @@ bool SameTypeSelected(const QTreeWidget &list) {
         }
     }
     return true;
+}
+
+void ShowOperationReport(const OperationCount &count) {
+    const clsErr &errors = gData->LastErr();
+    if (!errors.Entries().empty()) {
+        ShowErrorReport(ReportOf(errors, kOperationFailedCaption, SummaryText(count)));
+    } else if (count.notDone() > 0) {
+        MsgBox(SummaryText(count), MsgButtons::OKOnly, MsgIcon::Information, kAppTitle);
+    }
 }

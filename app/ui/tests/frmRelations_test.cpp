@@ -43,15 +43,6 @@ std::vector<std::string> Entries(const QTreeWidget &list) {
     return entries;
 }
 
-std::vector<std::string> SelectedNames(const QTreeWidget &list) {
-    std::vector<std::string> names;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (item.isSelected()) names.push_back(item.text(0).toStdString());
-    }
-    return names;
-}
-
 // Selects exactly the entries of these names, as Ctrl-clicks would.
 void SelectOnly(QTreeWidget &list, std::initializer_list<const char *> names) {
     list.clearSelection();
@@ -328,7 +319,8 @@ TEST_F(RelationsTest, AFailedRemovalIsReportedAndTheMainWindowWarnsOfTheOutOfSte
     EXPECT_EQ(messages().shown()[0].title, "Error");
     EXPECT_EQ(messages().shown()[0].text,
               "The following errors occurred during the requested operation:\n\r"
-              "The specified account name is not a member of the local group.\n\r");
+              "The specified account name is not a member of the local group.\n\r"
+              "0 of 1 account succeeded, 1 failed.\n\r");
     EXPECT_EQ(messages().shown()[1].text.rfind("Tarnwick's local copy", 0), 0u);
 }
 

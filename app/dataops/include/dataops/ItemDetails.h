@@ -1,9 +1,13 @@
 // Moving account properties between the account objects and the properties panel. Showing
-// works on one account; applying works on one account per call and writes only the fields
-// whose controls carry the change mark, so a change made while many accounts are selected
+// works on one account; applying collects the fields whose controls carry the change mark once,
+// then writes them to one account per call, so a change made while many accounts are selected
 // reaches each of them and leaves their other properties as they were.
 #pragma once
 
+#include "accounts/Details.h"
+#include "dataops/LogonHours.h"
+
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -43,8 +47,20 @@ struct GroupDetailControls {
 void ShowUserDetails(const UserDetailControls &panel, const std::string &name);
 void ShowGroupDetails(const GroupDetailControls &panel, const std::string &name);
 
-// Write the marked fields to one account; a failure of the SAM or the store is shown. True only
-// when the two new passwords differ: then nothing at all is applied to the account.
-bool ApplyUserChanges(const UserDetailControls &panel, const std::string &name);
-// Always false.
-bool ApplyGroupChanges(const GroupDetailControls &panel, const std::string &name);
+// The users panel's marked fields, the same for every selected account, and the hours set or
+// cleared in a grid that did not show an account's own hours: those are merged into each
+// account's hours.
+struct UserChanges {
+    Details fields;
+    std::optional<LogonHoursEdit> hours;
+};
+
+// The marked fields; nullopt, after saying "Passwords don't match" once, when the two new
+// passwords differ: then nothing is applied to any account.
+std::optional<UserChanges> CollectUserChanges(const UserDetailControls &panel);
+Details CollectGroupChanges(const GroupDetailControls &panel);
+
+// Write the collected fields to one account; true when that failed, the reasons being added
+// to the error list. Nothing collected writes nothing.
+bool ApplyUserChanges(const UserChanges &changes, const std::string &name);
+bool ApplyGroupChanges(const Details &changes, const std::string &name);

@@ -2,6 +2,8 @@
 // the administrator confirmed it.
 #pragma once
 
+#include "status/Progress.h"
+
 #include <QString>
 
 #include <functional>
@@ -25,8 +27,10 @@ void FindByName(int type, QTreeWidget &list, const AskForText &ask);
 using SelectionCheck = std::function<bool(const QTreeWidget &list)>;
 
 // Asks whether to delete the count selected entries and, when the administrator agrees, removes
-// each from the SAM and the snapshot; failures are shown together at the end. A selection of
-// two or more that mixes kinds is refused. True when the deletion was carried out (confirmed,
-// and the account object open). The list itself is left as it is.
-bool DeleteSelectedItems(int type, const QTreeWidget &list, int count,
-                         const SelectionCheck &sameTypeSelected);
+// each from the SAM and the snapshot, telling progress before each; the failures are collected
+// in the error list for the caller to report with the count. A selection of two or more that
+// mixes kinds is refused. nullopt unless the deletion was carried out (confirmed, and the
+// account object open). The list itself is left as it is.
+std::optional<OperationCount> DeleteSelectedItems(int type, const QTreeWidget &list, int count,
+                                                  const SelectionCheck &sameTypeSelected,
+                                                  ProgressReporter &progress);

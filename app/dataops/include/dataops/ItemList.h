@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -31,3 +32,6 @@ QString IconKeyOf(const QTreeWidgetItem &item);
 // The entry that stands for the selection: the current entry when it is selected, else the
 // first selected one, else the current entry (a Ctrl-click may leave nothing selected).
 QTreeWidgetItem *SelectedItem(const QTreeWidget &list);
+
+// The texts of the selected entries, in list order.
+std::vector<std::string> SelectedNames(const QTreeWidget &list);

@@ -2,10 +2,12 @@
 // once the operation ends. It also remembers the number and text of the last failure.
 #pragma once
 
+#include "status/ErrorReport.h"
 #include "status/ProgramError.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class clsErr {
 public:
@@ -15,6 +17,8 @@ public:
     const std::string &Description() const { return description_; }
     // A single entry reads as its bare description, without "1. ".
     std::string ErrList() const;
+    // The entries still in the list, each with its number.
+    const std::vector<ErrorEntry> &Entries() const { return entries_; }
     // Entries recorded since the last Refresh.
     int64_t count() const { return count_; }
 
@@ -31,6 +35,6 @@ public:
 private:
     int32_t number_ = 0;
     std::string description_;
-    std::string list_;
+    std::vector<ErrorEntry> entries_;
     int64_t count_ = 0;  // not bounded at 16 bits: a long operation may record many entries
 };

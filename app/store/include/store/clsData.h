@@ -5,6 +5,7 @@
 
 #include "accounts/clsGroup.h"
 #include "accounts/clsUser.h"
+#include "status/Progress.h"
 #include "status/clsErr.h"
 #include "store/Database.h"
 #include "store/StoreFolders.h"
@@ -30,7 +31,9 @@ public:
     // The list the library's enumerations deliver into. Set it before the first TargetSAM.
     void WorkList(NameList &workList) { workList_ = &workList; }
     // Closes the open store, reloads it from the target ("\\" and the machine name) and opens
-    // it again. Reports only through LastErr: its Number is 0 after success.
+    // it again. Reports only through LastErr: its Number is 0 after success. The load tells
+    // progress each step it begins; stopped there, it is undone like a failed one.
+    void TargetSAM(const std::string &target, ProgressReporter &progress);
     void TargetSAM(const std::string &target);
 
     std::filesystem::path TemplatePath() const { return folders_.templates / "Template.MDB"; }
@@ -39,7 +42,7 @@ public:
 private:
     void CloseStore();
     void LoadSnapshot(const std::filesystem::path &workPath,
-                      const std::filesystem::path &templatePath);
+                      const std::filesystem::path &templatePath, ProgressReporter &progress);
     void OpenStore(const std::filesystem::path &workPath);
     NameList &workList() const;
 

@@ -4,15 +4,18 @@
 
 #include "store/StoreFolders.h"
 #include "ui/ListBoxNameList.h"
+#include "ui/OperationProgress.h"
 
 #include <QActionGroup>
 #include <QMainWindow>
 #include <QTimer>
 
 #include <array>
+#include <chrono>
 #include <memory>
 #include <string>
 
+class BusyCursor;
 class QAction;
 class QFileDialog;
 class QRadioButton;
@@ -52,6 +55,9 @@ public:
     int SelCount() const { return SelCount_; }
     // The file dialog that BrowseForFile shows.
     QFileDialog &dlgCD();
+    // How long an operation over many accounts runs before its progress shows; tests and
+    // benchmarks shorten it.
+    void ProgressDelay(std::chrono::milliseconds delay) { ProgressDelay_ = delay; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -91,13 +97,16 @@ private:
     void optSelect_Click(int index);
     void txtName_Change();
     void cmdSwitch_Click();
-    bool OpenTarget();
+    bool OpenTarget(BusyCursor &busy);
+    bool LoadTarget(BusyCursor &busy);
     void ShowTargetOpen();
     void LimitPanelFields();
 
     // The properties panel: its filling and its commands.
     void FillDetails(const QString &name, int type);
     void txtUserAcctExp_LostFocus();
+    // The account-expiry check; false, after saying why, when the field holds no usable date.
+    bool ExpiryAccepted();
     void SetSelectedHours(const QString &text);
     void cmdUserScriptBrowse_Click();
     void cmdApply_Click();
@@ -127,6 +136,7 @@ private:
     QTreeWidgetItem *CurrentItem_ = nullptr;
     bool IgnoreNextClick_ = false;
     bool Updating_ = false;
+    std::chrono::milliseconds ProgressDelay_ = kProgressDelay;
     QString SavedMachineName_;
     QString SavedDomainName_;
     Qt::CheckState SavedSelectDomainSAM_ = Qt::Unchecked;

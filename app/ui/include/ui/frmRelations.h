@@ -4,9 +4,11 @@
 #pragma once
 
 #include "accounts/OneBasedArray.h"
+#include "status/Progress.h"
 
 #include <QDialog>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -32,6 +34,7 @@ struct RelationsOwner {
     const QComboBox &filter;            // the item list's membership filter
     QTimer &listUpdate;                 // shows the details of the item list's selection
     std::function<void()> rebuildView;  // rebuilds the item list under the same filter
+    std::chrono::milliseconds progressDelay;  // how long a change runs before its progress shows
 };
 
 class frmRelations : public QDialog {
@@ -57,12 +60,20 @@ protected:
     void reject() override { cmdOk_Click(); }
 
 private:
-    void ChangeRelationship(bool add, const QTreeWidget &list, clsUser &users);
-    void AddGroupRelationship(const QTreeWidget &list, clsGroup &groups, const QString &iconKey);
-    void RemoveGroupRelationship(const QTreeWidget &list, clsGroup &groups);
-    // Adds or removes members that the store does not hold; true when any call failed, each
-    // failure being recorded in the error list.
-    bool AdjustLocalMembers(bool add, const NameArray &members);
+    // The membership changes work account by account, telling progress before each; their
+    // failures are recorded in the error list.
+    OperationCount ChangeRelationship(bool add, const QTreeWidget &list, clsUser &users,
+                                      ProgressReporter &progress);
+    OperationCount AddGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+                                        const QString &iconKey, ProgressReporter &progress);
+    OperationCount RemoveGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+                                           ProgressReporter &progress);
+    // Adds or removes a member that the store does not hold to or from every selected group;
+    // true when any call failed, each failure being recorded in the error list.
+    bool AdjustLocalMember(bool add, const std::string &member);
+    // Runs change with the progress of the dialog's operations, then reports how it went.
+    void RunAndReport(const QString &action,
+                      const std::function<OperationCount(ProgressReporter &)> &change);
     void ListBothRelations();
     void SetCaptions();
     void ChangeMembers(bool add);

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <memory>
 
+struct OperationCount;
 class QFileDialog;
 class QTreeWidget;
 class frmMain;
@@ -30,3 +31,8 @@ QString BrowseForFile(QFileDialog &dlgCD, const QString &filter, const QString &
 // True when every selected entry has the small icon of the list's selected entry; otherwise
 // says "Mixed types in selection not allowed" and returns false.
 bool SameTypeSelected(const QTreeWidget &list);
+
+// The one report at the end of an operation over many accounts: the error list with how many
+// accounts succeeded, failed and were not done; for a cancelled operation without errors, what
+// was done. Nothing when every account succeeded.
+void ShowOperationReport(const OperationCount &count);

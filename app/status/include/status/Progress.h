@@ -1,0 +1,41 @@
+// What a long operation tells the window as it works through many accounts, and how the window
+// asks it to stop. Nothing here knows about windows: the window implements the reporter.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+class ProgressReporter {
+public:
+    virtual ~ProgressReporter() = default;
+    // Called before each piece of work: done of total are finished (total 0 when not known)
+    // and what names the piece at hand. False when the administrator asked to stop: the
+    // operation then ends before that piece.
+    virtual bool Step(int64_t done, int64_t total, const std::string &what) = 0;
+};
+
+// For work that nobody watches: it never stops.
+class NoProgress final : public ProgressReporter {
+public:
+    bool Step(int64_t, int64_t, const std::string &) override { return true; }
+};
+
+// How one operation over many accounts went.
+struct OperationCount {
+    int64_t total = 0;
+    int64_t succeeded = 0;
+    int64_t failed = 0;
+
+    // The accounts that were not reached because the operation was stopped.
+    int64_t notDone() const { return total - succeeded - failed; }
+};
+
+// Runs work for each name in order, telling progress before each one, until progress asks to
+// stop. work returns true when it failed for that name; the reasons are in the error list.
+OperationCount ForEachAccount(std::span<const std::string> names, ProgressReporter &progress,
+                              const std::function<bool(const std::string &)> &work);
+
+// "47 of 50 accounts succeeded, 3 failed." and, for a stopped operation, how many were not done.
+std::string SummaryText(const OperationCount &count);

@@ -1,0 +1,63 @@
+// The progress of a long operation. From its first step the pointer is busy; once it has run
+// for a moment a small window shows which account is at hand and how many of how many are
+// done, and its Cancel button stops the work before the next account. Meanwhile every window
+// goes on being painted; only the progress window takes input, so nothing else can start while
+// the work goes on. The pointer and the window go when the object does: before any report.
+#pragma once
+
+#include "status/Progress.h"
+#include "ui/BusyCursor.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QDialog;
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+// How long an operation runs before its progress is shown.
+inline constexpr std::chrono::milliseconds kProgressDelay{500};
+
+class OperationProgress final : public ProgressReporter {
+public:
+    // title captions the progress window; action goes before the text of each step
+    // ("Applying the changes to "); the window shows once the work has run for delay.
+    OperationProgress(QWidget &owner, QString title, QString action,
+                      std::chrono::milliseconds delay);
+    ~OperationProgress() override;
+    OperationProgress(const OperationProgress &) = delete;
+    OperationProgress &operator=(const OperationProgress &) = delete;
+
+    bool Step(int64_t done, int64_t total, const std::string &what) override;
+
+    // The administrator pressed Cancel.
+    bool Cancelled() const { return cancelled_; }
+    // The text of the step begun last: where the operation was when it ended.
+    const std::string &CurrentStep() const { return current_; }
+
+private:
+    void ShowWindow();
+    void ShowStep(int64_t done, int64_t total);
+    // Lets pending events through, at once when now, else when a while has passed since.
+    void KeepPainted(bool now);
+
+    QWidget &owner_;
+    QString title_;
+    QString action_;
+    std::chrono::milliseconds delay_;
+    QElapsedTimer running_;
+    QElapsedTimer sinceEvents_;
+    std::optional<BusyCursor> busy_;
+    std::unique_ptr<QDialog> window_;
+    QLabel *lblStep_ = nullptr;
+    QLabel *lblCount_ = nullptr;
+    QProgressBar *prgDone_ = nullptr;
+    bool cancelled_ = false;
+    std::string current_;
+};

@@ -1,0 +1,81 @@
+#include "ui/OperationProgress.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Events are let through this often, so that the windows repaint well within a tenth of a
+// second while each account takes its own time.
+constexpr qint64 kEventIntervalMs = 25;
+constexpr int kWindowWidth = 420;
+
+}  // namespace
+
+OperationProgress::OperationProgress(QWidget &owner, QString title, QString action,
+                                     std::chrono::milliseconds delay)
+    : owner_(owner), title_(std::move(title)), action_(std::move(action)), delay_(delay) {
+    running_.start();
+    sinceEvents_.start();
+}
+
+OperationProgress::~OperationProgress() = default;
+
+bool OperationProgress::Step(int64_t done, int64_t total, const std::string &what) {
+    current_ = what;
+    if (!busy_) busy_.emplace();
+    const bool showNow = !window_ && running_.elapsed() >= delay_.count();
+    if (showNow) ShowWindow();
+    if (window_) ShowStep(done, total);
+    KeepPainted(showNow);
+    return !cancelled_;
+}
+
+void OperationProgress::ShowWindow() {
+    window_ = std::make_unique<QDialog>(&owner_);
+    window_->setObjectName(QStringLiteral("frmProgress"));
+    window_->setWindowTitle(title_);
+    window_->setWindowModality(Qt::ApplicationModal);  // the other windows take no input
+    window_->setMinimumWidth(kWindowWidth);
+    auto *layout = new QVBoxLayout(window_.get());  // each part owned by the window
+    lblStep_ = new QLabel(window_.get());
+    lblStep_->setObjectName(QStringLiteral("lblStep"));
+    lblStep_->setTextFormat(Qt::PlainText);
+    prgDone_ = new QProgressBar(window_.get());
+    prgDone_->setObjectName(QStringLiteral("prgDone"));
+    lblCount_ = new QLabel(window_.get());
+    lblCount_->setObjectName(QStringLiteral("lblCount"));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, window_.get());
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
+    for (QWidget *part : std::initializer_list<QWidget *>{lblStep_, prgDone_, lblCount_, buttons}) {
+        layout->addWidget(part);
+    }
+    // Cancel, Escape and the close box all stop the work before the next account.
+    QObject::connect(window_.get(), &QDialog::rejected, [this] { cancelled_ = true; });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, window_.get(), &QDialog::reject);
+    // The arrow beside the hourglass: the Cancel button can be pressed.
+    QApplication::changeOverrideCursor(Qt::BusyCursor);
+    window_->show();
+}
+
+void OperationProgress::ShowStep(int64_t done, int64_t total) {
+    lblStep_->setText(action_ + QString::fromStdString(current_));
+    const bool counted = total > 0;
+    prgDone_->setRange(0, counted ? static_cast<int>(total) : 0);  // 0 to 0: still busy
+    if (counted) prgDone_->setValue(static_cast<int>(done));
+    lblCount_->setText(counted ? QStringLiteral("%1 of %2").arg(done + 1).arg(total) : QString());
+}
+
+// Paints and lets the progress window's Cancel through. Input meant for the other windows
+// waits until the work is over; once the progress window shows, it blocks that input anyway.
+void OperationProgress::KeepPainted(bool now) {
+    if (!now && sinceEvents_.elapsed() < kEventIntervalMs) return;
+    sinceEvents_.restart();
+    QCoreApplication::processEvents(window_ ? QEventLoop::AllEvents
+                                            : QEventLoop::ExcludeUserInputEvents);
+}
