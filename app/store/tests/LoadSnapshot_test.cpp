@@ -80,6 +80,33 @@ TEST_F(DomainLoad, AFailedMemberEnumerationUndoesTheWholeLoad) {
     EXPECT_EQ(data().User().SAMHost(), "\\\\ALDER");
 }
 
+// Told each step as it begins; stopped between two groups, the load is undone like a failed
+// one, so nothing half loaded stays.
+TEST_F(DomainLoad, ALoadStoppedBetweenGroupsIsUndone) {
+    class StopAtThirdGroup final : public ProgressReporter {
+    public:
+        bool Step(int64_t done, int64_t total, const std::string &what) override {
+            steps.push_back(what + " " + std::to_string(done) + "/" + std::to_string(total));
+            return done < 2 || total == 0;
+        }
+        std::vector<std::string> steps;
+    } progress;
+    data().TargetSAM("\\\\ALDER");
+    const std::string groups = std::to_string(storedGroups().size());
+    data().TargetSAM("\\\\ALDER", progress);
+
+    ASSERT_GE(progress.steps.size(), 6u);
+    EXPECT_EQ(progress.steps[0], "Reading the users 0/0");
+    EXPECT_EQ(progress.steps[1], "Reading the local groups 0/0");
+    EXPECT_EQ(progress.steps[2], "Reading the global groups 0/0");
+    EXPECT_EQ(progress.steps[3].rfind("Reading the members of ", 0), 0u) << progress.steps[3];
+    EXPECT_EQ(progress.steps.back().substr(progress.steps.back().rfind(' ') + 1), "2/" + groups);
+    EXPECT_EQ(data().LastErr().ErrList(), "Loading was cancelled.\n\r");
+    EXPECT_TRUE(storedUsers().empty());
+    EXPECT_TRUE(storedGroups().empty());
+    EXPECT_TRUE(storedMemberships().empty());
+}
+
 TEST_F(DomainLoad, EachEnumerationFailureNamesItsStep) {
     const std::pair<const char *, const char *> cases[] = {
         {"NetUserEnum", "Get users failed: "},

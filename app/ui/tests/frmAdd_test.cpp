@@ -4,6 +4,7 @@
 #include "store/ProgramValues.h"
 #include "ui/frmAdd.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -82,6 +83,22 @@ TEST_F(frmAddTest, ShowingPutsTheFocusInTheName) {
     add.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
     EXPECT_TRUE(field<QLineEdit>("txtName").hasFocus());
+}
+
+// Tab follows the rows from top to bottom and ends on OK, then Cancel: a full name typed after
+// the password never lands on a button.
+TEST_F(frmAddTest, TabFollowsTheRowsDownToOkAndCancel) {
+    add.SetupForm(kUsersType, "Staff");
+    add.show();
+    add.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    QTest::keyClicks(&field<QLineEdit>("txtName"), "ann");
+    QStringList order;
+    for (int press = 0; press < 4; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(order, (QStringList{"txtPassword", "txtComment", "cmdOk", "cmdCancel"}));
 }
 
 TEST_F(frmAddTest, GroupTypesFollowTheTarget) {

@@ -5,12 +5,14 @@
 #include "store/ProgramValues.h"
 #include "testing/TimeLocale.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <lm.h>
@@ -47,14 +49,22 @@ protected:
     QLineEdit &field(const char *name) { return control<QLineEdit>(name); }
     QCheckBox &box(const char *name) { return control<QCheckBox>(name); }
     QTableWidget &grid() { return control<QTableWidget>("flxUserHours"); }
-    int allowedCells() {
+    int cellsReading(const char *text) {
         int count = 0;
         for (int row = 0; row < 7; ++row) {
             for (int column = 0; column < 24; ++column) {
-                count += grid().item(row, column)->text() == "X" ? 1 : 0;
+                count += grid().item(row, column)->text() == text ? 1 : 0;
             }
         }
         return count;
+    }
+    int allowedCells() { return cellsReading("X"); }
+    static bool allowed(const std::vector<uint8_t> &hours, int hour) {
+        return (hours.at(hour / 8) >> (hour % 8)) & 1;
+    }
+    bool applyAndDiscardEnabled() {
+        return control<QPushButton>("cmdApply").isEnabled() &&
+               control<QPushButton>("cmdDiscard").isEnabled();
     }
     void selectCells(int top, int left, int bottom, int right) {
         grid().clearSelection();
@@ -187,6 +197,101 @@ TEST_F(DetailsTest, HoursSetOnACellRangeReachTheAccount) {
         const int time = hour % 24;
         EXPECT_EQ(allowed, day >= 1 && day <= 5 && time >= 8 && time <= 16) << hour;
     }
+}
+
+// Several users: the grid shows none of their hours, and only the hours cleared reach each
+// user, merged into that user's own.
+TEST_F(DetailsTest, HoursClearedForSeveralUsersKeepEachUsersOtherHours) {
+    select({"bob", "fay"});
+    EXPECT_EQ(cellsReading("?"), 168);
+    selectCells(0, 0, 0, 23);  // Sunday
+    clickButton("cmdUserClear");
+    clickButton("cmdApply");
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    const std::vector<uint8_t> bob = account("bob").logonHours;
+    const std::vector<uint8_t> fay = account("fay").logonHours;
+    for (int hour = 0; hour < 168; ++hour) {
+        EXPECT_EQ(allowed(bob, hour), hour >= 24) << hour;
+        EXPECT_EQ(allowed(fay, hour), hour == 167) << hour;  // Saturday, 11 PM stays
+    }
+    // One user again: the grid shows that user's hours.
+    select({"fay"});
+    EXPECT_EQ(cellsReading("?"), 0);
+    EXPECT_EQ(allowedCells(), 1);
+}
+
+// The failures of one Apply come as one report that counts them; the panel keeps its changes
+// and both buttons, so that they can be corrected and applied again.
+TEST_F(DetailsTest, AFailedApplyIsReportedOnceAndKeepsThePanelsChanges) {
+    world().addFault({"NetUserSetInfo", 5, "", 1, 2});  // the second and third writes are refused
+    select({"bob", "carl", "dave"});
+    QTest::keyClicks(&field("txtUserComment"), "Contractor");
+    clickButton("cmdApply");
+    ASSERT_EQ(messages().shown().size(), 1u);
+    const std::string &report = messages().shown()[0].text;
+    EXPECT_EQ(report.rfind("The following errors occurred during the requested operation:\n\r1. "
+                           "Failed to update user 'carl'",
+                           0),
+              0u)
+        << report;
+    EXPECT_NE(report.find("\n\r2. Failed to update user 'dave'"), std::string::npos) << report;
+    EXPECT_NE(report.find("\n\r1 of 3 accounts succeeded, 2 failed.\n\r"), std::string::npos)
+        << report;
+    EXPECT_EQ(field("txtUserComment").text(), "Contractor");
+    EXPECT_TRUE(applyAndDiscardEnabled());
+    clickButton("cmdApply");  // the SAM takes them now
+    EXPECT_EQ(messages().shown().size(), 1u);
+    for (const char *name : {"bob", "carl", "dave"}) {
+        EXPECT_EQ(account(name).comment, "Contractor") << name;
+    }
+    EXPECT_FALSE(applyAndDiscardEnabled());
+}
+
+// Apply by its access key leaves the field where it is: the check still comes first.
+TEST_F(DetailsTest, ApplyByItsAccessKeyChecksTheExpiryDateFirst) {
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    select({"fay"});
+    field("txtUserAcctExp").setFocus();
+    field("txtUserAcctExp").setText("2026-02-31");
+    QTest::keyClick(&field("txtUserAcctExp"), Qt::Key_A, Qt::AltModifier);
+    QTest::qWait(300);  // the button shows itself pressed before it clicks
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text, "Invalid date specified: '2026-02-31'");
+    EXPECT_TRUE(field("txtUserAcctExp").hasFocus());
+    EXPECT_EQ(account("fay").acctExpires, kNewYear2026);
+}
+
+// The progress of a bulk Apply names the account at hand; Cancel stops before the next one,
+// and the one report says what was not done.
+TEST_F(DetailsTest, ACancelledApplyReportsWhatWasNotDone) {
+    window().ProgressDelay(std::chrono::milliseconds(0));
+    select({"bob", "carl", "dave"});
+    box("chkUserAcctDisable").click();
+    QString step;
+    QString count;
+    bool othersBlocked = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *progress = QApplication::activeModalWidget();
+        ASSERT_NE(progress, nullptr);
+        ASSERT_EQ(progress->objectName(), "frmProgress");
+        step = progress->findChild<QLabel *>("lblStep")->text();
+        count = progress->findChild<QLabel *>("lblCount")->text();
+        othersBlocked = !window().isEnabled() || QApplication::activeModalWidget() == progress;
+        progress->findChild<QPushButton *>("cmdCancel")->click();
+    });
+    clickButton("cmdApply");
+    EXPECT_EQ(step, "Applying the changes to bob");
+    EXPECT_EQ(count, "1 of 3");
+    EXPECT_TRUE(othersBlocked);
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text, "0 of 3 accounts succeeded, 0 failed, 3 not done (cancelled).");
+    EXPECT_EQ(messages().shown()[0].icon, MsgIcon::Information);
+    for (const char *name : {"bob", "carl", "dave"}) {
+        EXPECT_EQ(account(name).flags & UF_ACCOUNTDISABLE, 0u) << name;
+    }
+    EXPECT_TRUE(applyAndDiscardEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(DetailsTest, AnEmptiedExpiryMeansNever) {

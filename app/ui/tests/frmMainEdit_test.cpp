@@ -103,6 +103,29 @@ TEST_F(EditTest, DeleteRefusesAMixedSelectionOfGroups) {
     EXPECT_TRUE(world().hasAccount("CORP", "Staff"));
 }
 
+// Once the target is left, no edit command acts: not by menu, shortcut, toolbar or key.
+TEST_F(EditTest, EditCommandsDoNothingWithoutATarget) {
+    select({"carl"});
+    QTest::keyClicks(&control<QLineEdit>("txtName"), "X");  // leaves the target
+    QWidget *opened = nullptr;
+    QTimer::singleShot(0, [&] {
+        opened = QApplication::activeModalWidget();
+        if (opened != nullptr) opened->hide();
+    });
+    QTest::keyClick(&list(), Qt::Key_Delete);
+    for (const char *action : {"mnuEditItems_0", "mnuEditItems_1", "mnuEditItems_2",
+                               "tbrToolBar_Add", "tbrToolBar_Delete", "tbrToolBar_Find"}) {
+        command(action);
+    }
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    QTest::keyClick(&window(), Qt::Key_D, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened, nullptr);
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    EXPECT_TRUE(world().hasAccount("CORP", "carl"));
+}
+
 TEST_F(EditTest, FindSelectsTheNamedEntryOnly) {
     select({"ann", "bob"});
     answerFind("DAVE");

@@ -1,5 +1,6 @@
 #include "UiTest.h"
 
+#include "accounts/clsUser.h"
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
 #include "ui/modDeclare.h"
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -169,6 +171,38 @@ TEST_F(TargetTest, AFailedSnapshotLeavesNoTargetAndSaysWhichStepFailed) {
     expectNoTarget();
     EXPECT_EQ(control<QTreeWidget>("lstItems").topLevelItemCount(), 0);
     // Nothing was left half-loaded: the next Switch To opens the target whole.
+    clickSwitch();
+    EXPECT_EQ(messages().shown().size(), 1u);
+    expectTargetOpen("\\\\ALDER");
+}
+
+// The load's progress shows its step; Cancel leaves no target and nothing half loaded, and the
+// next Switch To opens the target whole.
+TEST_F(TargetTest, ACancelledSwitchLeavesNoTarget) {
+    clickSwitch();
+    window().ProgressDelay(std::chrono::milliseconds(0));
+    QString step;
+    QTimer::singleShot(0, [&] {
+        QWidget *progress = QApplication::activeModalWidget();
+        ASSERT_NE(progress, nullptr);
+        ASSERT_EQ(progress->objectName(), "frmProgress");
+        step = progress->findChild<QLabel *>("lblStep")->text();
+        progress->findChild<QPushButton *>("cmdCancel")->click();
+    });
+    control<QAction>("mnuViewRefresh").trigger();
+    EXPECT_EQ(step, "Reading the users");
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(messages().shown()[0].text,
+              "Switch To was cancelled at: Reading the users. No target is open.");
+    EXPECT_EQ(messages().shown()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    expectNoTarget();
+    NameArray stored;
+    ASSERT_FALSE(gData->User().OpenData());
+    gData->User().GetAll(stored);
+    EXPECT_EQ(stored.Count(), 0);
+
+    window().ProgressDelay(kProgressDelay);
     clickSwitch();
     EXPECT_EQ(messages().shown().size(), 1u);
     expectTargetOpen("\\\\ALDER");

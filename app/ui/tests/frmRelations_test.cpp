@@ -179,6 +179,33 @@ TEST_F(RelationsTest, OneUserShowsTheGroupsItIsAndIsNotIn) {
     EXPECT_THAT(messages().shown(), IsEmpty());
 }
 
+// Nothing is chosen for the administrator: Add, Remove and the Other Items' OK change nothing
+// until entries are selected.
+TEST_F(RelationsTest, TheListsOpenWithNothingSelectedAndActOnlyOnASelection) {
+    showGroups();
+    selectInMain({"Readers"});
+    const std::vector<std::string> before = world().members("CORP", "Readers");
+    withRelations([&](frmRelations &dialog) {
+        EXPECT_THAT(SelectedNames(members(dialog)), IsEmpty());
+        EXPECT_THAT(SelectedNames(nonMembers(dialog)), IsEmpty());
+        child<QPushButton>(dialog, "cmdRemove").click();
+        child<QPushButton>(dialog, "cmdAdd").click();
+        bool ran = false;
+        WhenShown<frmTrusted>(
+            [](frmTrusted &trusted) {
+                auto &domains = child<QComboBox>(trusted, "cboDomain");
+                domains.setCurrentIndex(domains.findText("EAST"));
+                EXPECT_THAT(SelectedNames(child<QTreeWidget>(trusted, "lstItems")), IsEmpty());
+                child<QPushButton>(trusted, "cmdOK").click();
+            },
+            ran);
+        child<QPushButton>(dialog, "cmdAddOther").click();
+        EXPECT_TRUE(ran);
+    });
+    EXPECT_EQ(world().members("CORP", "Readers"), before);
+    EXPECT_THAT(messages().shown(), IsEmpty());
+}
+
 TEST_F(RelationsTest, ThreeUsersAreAddedToTwoGroupsAndRemovedAgain) {
     selectInMain({"carol", "dave", "erin"});
     withRelations([&](frmRelations &dialog) {
