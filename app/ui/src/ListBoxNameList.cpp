@@ -21,6 +21,7 @@ std::string ListBoxNameList::item(int64_t index) const {
     if (index < 0 || index >= count()) {
         throw std::out_of_range("No list box item " + std::to_string(index));
     }
+    if (whileWorking_) whileWorking_();
     return listBox_.item(static_cast<int>(index))->text().toStdString();
 }
 
@@ -28,6 +29,7 @@ std::string ListBoxNameList::item(int64_t index) const {
 LRESULT ListBoxNameList::receive(HWND window, UINT message, WPARAM, LPARAM text) {
     if (message != LB_ADDSTRING || text == 0) return kListError;
     auto &list = *static_cast<ListBoxNameList *>(window->context);
+    if (list.whileWorking_) list.whileWorking_();
     list.listBox_.addItem(QString::fromUtf8(reinterpret_cast<const char *>(text)));
     return static_cast<LRESULT>(list.listBox_.count() - 1);
 }

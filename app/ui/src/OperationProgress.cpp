@@ -27,13 +27,24 @@ OperationProgress::OperationProgress(QWidget &owner, QString title, QString acti
 OperationProgress::~OperationProgress() = default;
 
 bool OperationProgress::Step(int64_t done, int64_t total, const std::string &what) {
-    current_ = what;
     if (!busy_) busy_.emplace();
-    const bool showNow = !window_ && running_.elapsed() >= delay_.count();
-    if (showNow) ShowWindow();
-    if (window_) ShowStep(done, total);
-    KeepPainted(showNow);
+    current_ = what;
+    done_ = done;
+    total_ = total;
+    if (window_) ShowStep();
+    KeepPainted();
     return !cancelled_;
+}
+
+void OperationProgress::KeepPainted() {
+    if (!busy_) return;  // no step has begun: there is nothing to show yet
+    if (!window_ && running_.elapsed() >= delay_.count()) {
+        ShowWindow();
+        ShowStep();
+        ProcessEvents();  // at once, so that the window shows
+    } else if (sinceEvents_.elapsed() >= kEventIntervalMs) {
+        ProcessEvents();
+    }
 }
 
 void OperationProgress::ShowWindow() {
@@ -63,18 +74,18 @@ void OperationProgress::ShowWindow() {
     window_->show();
 }
 
-void OperationProgress::ShowStep(int64_t done, int64_t total) {
+void OperationProgress::ShowStep() {
     lblStep_->setText(action_ + QString::fromStdString(current_));
-    const bool counted = total > 0;
-    prgDone_->setRange(0, counted ? static_cast<int>(total) : 0);  // 0 to 0: still busy
-    if (counted) prgDone_->setValue(static_cast<int>(done));
-    lblCount_->setText(counted ? QStringLiteral("%1 of %2").arg(done + 1).arg(total) : QString());
+    const bool counted = total_ > 0;
+    prgDone_->setRange(0, counted ? static_cast<int>(total_) : 0);  // 0 to 0: still busy
+    if (counted) prgDone_->setValue(static_cast<int>(done_));
+    lblCount_->setText(counted ? QStringLiteral("%1 of %2").arg(done_ + 1).arg(total_)
+                               : QString());
 }
 
 // Paints and lets the progress window's Cancel through. Input meant for the other windows
 // waits until the work is over; once the progress window shows, it blocks that input anyway.
-void OperationProgress::KeepPainted(bool now) {
-    if (!now && sinceEvents_.elapsed() < kEventIntervalMs) return;
+void OperationProgress::ProcessEvents() {
     sinceEvents_.restart();
     QCoreApplication::processEvents(window_ ? QEventLoop::AllEvents
                                             : QEventLoop::ExcludeUserInputEvents);

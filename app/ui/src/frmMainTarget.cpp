@@ -157,7 +157,11 @@ bool frmMain::LoadTarget(BusyCursor &busy) {
     gData->LastErr().Refresh();
     {
         OperationProgress progress(*this, QStringLiteral("Switch To"), QString(), ProgressDelay_);
+        // One step can be long (every user of a large domain): the windows are painted as
+        // each name passes through the work list.
+        lstHidden_->WhileWorking([&progress] { progress.KeepPainted(); });
         gData->TargetSAM(gSAMHost, progress);
+        lstHidden_->WhileWorking({});
         step = progress.CurrentStep();
         cancelled = progress.Cancelled();
     }

@@ -35,6 +35,9 @@ public:
     OperationProgress &operator=(const OperationProgress &) = delete;
 
     bool Step(int64_t done, int64_t total, const std::string &what) override;
+    // Keeps the windows painted during one long step (such as a long enumeration), and shows
+    // the progress window when the operation has been running for its delay.
+    void KeepPainted();
 
     // The administrator pressed Cancel.
     bool Cancelled() const { return cancelled_; }
@@ -43,9 +46,8 @@ public:
 
 private:
     void ShowWindow();
-    void ShowStep(int64_t done, int64_t total);
-    // Lets pending events through, at once when now, else when a while has passed since.
-    void KeepPainted(bool now);
+    void ShowStep();
+    void ProcessEvents();
 
     QWidget &owner_;
     QString title_;
@@ -60,4 +62,6 @@ private:
     QProgressBar *prgDone_ = nullptr;
     bool cancelled_ = false;
     std::string current_;
+    int64_t done_ = 0;
+    int64_t total_ = 0;
 };
