@@ -1,8 +1,11 @@
 // tarnwick_screenshot FOLDER: renders the real windows into PNG files, so that people can look
 // at what an administrator sees. The targets come from the world the platform names (the
 // variable SAMWORLD, else its own default): the domain of the local machine, then the local
-// machine's own SAM.
+// machine's own SAM. The bulk scenes change accounts of that world and make some of its calls
+// fail.
+#include "samworld/world.h"
 #include "status/MsgBox.h"
+#include "ui/frmErrors.h"
 #include "ui/frmMain.h"
 #include "ui/frmRelations.h"
 #include "ui/frmSplash.h"
@@ -14,6 +17,7 @@
 #include <QApplication>
 #include <QAction>
 #include <QCalendarWidget>
+#include <QLabel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -21,6 +25,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -31,6 +36,7 @@
 namespace {
 
 // Writes every message to the error stream and answers it as a person pressing Enter would.
+// An error report expected by a scene is handed to it instead.
 class ConsolePresenter final : public MessagePresenter {
 public:
     MsgAnswer present(const std::string &text, MsgButtons buttons, MsgIcon,
@@ -39,7 +45,16 @@ public:
         ++count;
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
     }
+    void presentErrors(const ErrorReport &report) override {
+        if (!expectedReport) {
+            MessagePresenter::presentErrors(report);
+            return;
+        }
+        expectedReport(report);
+        expectedReport = {};
+    }
     int count = 0;
+    std::function<void(const ErrorReport &)> expectedReport;
 };
 
 class Camera {
@@ -49,13 +64,40 @@ public:
     // A popup is a window of its own: it is drawn over the window where it stands.
     bool shoot(QWidget &window, const QString &name, QWidget *popup = nullptr) {
         WaitProcessingEvents(std::chrono::milliseconds(200));  // let layouts and paints settle
-        const QString path = folder_.filePath(name + QStringLiteral(".png"));
         QPixmap picture = window.grab();
         if (popup != nullptr) {
             QPainter painter(&picture);
             painter.drawPixmap(window.mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))),
                                popup->grab());
         }
+        return save(picture, name);
+    }
+
+    // A window with a dialog over its middle, framed and titled as a desktop would show it.
+    // Events are let through only to paint, so that the work behind the dialog goes on.
+    bool shootOver(QWidget &window, QWidget &dialog, const QString &name) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QPixmap picture = window.grab();
+        const QPixmap top = dialog.grab();
+        const int titleHeight = dialog.fontMetrics().height() + 8;
+        const QRect body((picture.width() - top.width()) / 2,
+                         (picture.height() - top.height() + titleHeight) / 2, top.width(),
+                         top.height());
+        const QRect title(body.left(), body.top() - titleHeight, body.width(), titleHeight);
+        QPainter painter(&picture);
+        painter.fillRect(title, dialog.palette().color(QPalette::Highlight));
+        painter.setPen(dialog.palette().color(QPalette::HighlightedText));
+        painter.drawText(title.adjusted(8, 0, 0, 0), Qt::AlignVCenter, dialog.windowTitle());
+        painter.drawPixmap(body.topLeft(), top);
+        painter.setPen(dialog.palette().color(QPalette::Dark));
+        painter.drawRect(title.united(body).adjusted(0, 0, -1, -1));
+        painter.end();
+        return save(picture, name);
+    }
+
+private:
+    bool save(const QPixmap &picture, const QString &name) {
+        const QString path = folder_.filePath(name + QStringLiteral(".png"));
         const bool saved = picture.save(path);
         std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << '\n';
         return saved;
@@ -176,6 +218,75 @@ bool shootRelationshipScenes(Camera &camera, frmMain &window) {
     return saved;
 }
 
+// Selects the first count users, ticks "Account Disabled" on its tab and presses Apply; scene
+// runs while the work goes on, at every chance the window has to paint.
+void applyToFirstUsers(frmMain &window, int count, const std::function<bool()> &scene) {
+    find<QAction>(window, "tbrToolBar_User").trigger();
+    selectFirst(window, count);
+    auto &tabs = find<QTabWidget>(window, "tabDetails_0");
+    tabs.setCurrentIndex(2);
+    find<QCheckBox>(window, "chkUserAcctDisable").click();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (scene()) poll.stop();
+    });
+    poll.start(0);
+    find<QPushButton>(window, "cmdApply").click();
+    poll.stop();
+}
+
+// The progress of a bulk Apply, caught a third of the way through.
+bool shootApplyProgress(Camera &camera, frmMain &window) {
+    bool saved = false;
+    window.ProgressDelay(std::chrono::milliseconds(0));
+    applyToFirstUsers(window, 60, [&] {
+        auto *progress = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (progress == nullptr || progress->objectName() != QLatin1String("frmProgress")) {
+            return false;
+        }
+        const QString count = find<QLabel>(*progress, "lblCount").text();
+        if (count.section(QLatin1Char(' '), 0, 0).toInt() < 20) return false;
+        saved = camera.shootOver(window, *progress, QStringLiteral("apply-progress"));
+        return true;
+    });
+    window.ProgressDelay(kProgressDelay);
+    find<QPushButton>(window, "cmdDiscard").click();
+    return saved;
+}
+
+// The one report after a bulk Apply that the SAM refused for twelve of thirty users.
+bool shootApplyReport(Camera &camera, frmMain &window, ConsolePresenter &presenter) {
+    samworld::World world = samworld::World::open(samworld::World::defaultPath());
+    world.addFault({.call = "NetUserSetInfo", .status = 5, .server = "", .after = 10, .count = 12});
+    bool saved = false;
+    presenter.expectedReport = [&](const ErrorReport &report) {
+        frmErrors errors(report, &window);
+        errors.show();
+        saved = camera.shootOver(window, errors, QStringLiteral("apply-report"));
+    };
+    applyToFirstUsers(window, 30, [] { return true; });
+    world.clearFaults();
+    find<QPushButton>(window, "cmdDiscard").click();
+    return saved;
+}
+
+// Several users selected: the hours grid shows none of them, and Clear on Sunday is ready to
+// be applied to each user's own hours.
+bool shootMixedHours(Camera &camera, frmMain &window) {
+    find<QAction>(window, "tbrToolBar_User").trigger();
+    selectFirst(window, 5);
+    find<QTabWidget>(window, "tabDetails_0").setCurrentIndex(1);
+    auto &grid = find<QTableWidget>(window, "flxUserHours");
+    grid.clearSelection();
+    grid.setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 23), true);
+    find<QPushButton>(window, "cmdUserClear").click();
+    grid.clearSelection();
+    const bool saved = camera.shoot(window, QStringLiteral("users-mixed-hours"));
+    find<QPushButton>(window, "cmdDiscard").click();
+    find<QTabWidget>(window, "tabDetails_0").setCurrentIndex(0);
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
@@ -214,6 +325,9 @@ int main(int argc, char *argv[]) {
     saved &= shootRelationshipScenes(camera, window);
     saved &= camera.shoot(window, QStringLiteral("group-panel"));  // the local group shown last
     saved &= shootGroupsOfOneUser(camera, window, QStringLiteral("Administrator"));
+    saved &= shootMixedHours(camera, window);
+    saved &= shootApplyProgress(camera, window);
+    saved &= shootApplyReport(camera, window, presenter);
 
     const QString localMachine = find<QLineEdit>(window, "txtName").text();
     find<QCheckBox>(window, "chkPDC").setChecked(false);
