@@ -213,9 +213,8 @@ int main(int argc, char *argv[]) {
     std::vector<std::string> applied;
     for (int i = 0; i < kApplied; ++i) applied.push_back(list.topLevelItem(i)->text(0).toStdString());
     find<QCheckBox>(window, "chkUserAcctDisable").click();
-    // The first pass over the accounts is much slower than any later one (the world's pages are
-    // read and written for the first time): it is made once, then the bare calls are timed
-    // before and after Apply, so that neither gains from the other.
+    // A first pass reads the accounts' pages of the world for the first time; after it the bare
+    // calls are timed before and after Apply, so that neither gains from the other's caches.
     std::printf("%-42s %9.0f ms\n", "First pass of the bare calls (not compared)",
                 bareLibraryCallsMs(applied));
     const double bareBefore = bareLibraryCallsMs(applied);
