@@ -1,0 +1,123 @@
+// One AD domain reached over LDAP: the account operations of its SAM, as the Net* calls ask
+// for them, on one connection that is opened at first use and opened again when the
+// credentials change or the controller went away. Failures are samworld::Error with the
+// status the account calls give.
+#pragma once
+
+#include "connection.h"
+#include "result_status.h"
+#include "samworld/records.h"
+
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace directory {
+
+using samworld::Account;
+using samworld::AccountKind;
+using samworld::Keyed;
+using samworld::UserRecord;
+using samworld::UserUpdate;
+
+// A domain as the directory configuration names it.
+struct DomainConfig {
+    std::string netbiosName;  // TARN
+    std::string dnsName;      // tarn.test
+    std::string host;         // the controller's host name (as its certificate says); empty: dnsName
+    std::string caFile;       // empty: the system's certificate authorities
+};
+
+// The name and password given for a domain's controller, if any (a Kerberos ticket otherwise).
+using CredentialSource = std::function<std::optional<Credentials>()>;
+
+// Accounts of the domains this one trusts, looked up at their own controllers; either may be
+// empty, and either may answer nothing (that domain's controller is not configured or not
+// reachable).
+struct TrustedLookup {
+    std::function<std::optional<Account>(const std::string &domain, const std::string &sid)> bySid;
+    std::function<std::optional<Account>(const std::string &domain, const std::string &name)> byName;
+};
+
+// A listing served in pieces: the entries after a key, and how many the listing holds.
+struct Piece {
+    std::vector<Keyed<Account>> entries;
+    size_t total = 0;
+};
+
+class Domain {
+public:
+    Domain(DomainConfig config, CredentialSource credentials, TrustedLookup trusted = {});
+    ~Domain();
+
+    const DomainConfig &config() const { return config_; }
+
+    // ---- the domain ----
+    std::string controllerName();                 // the primary controller's NetBIOS name
+    std::vector<std::string> trustedDomainNames(); // domains this one trusts (flat names)
+
+    // ---- lookups (users and groups of the domain and its built-in container) ----
+    std::optional<Account> find(const std::string &name);
+    Account user(const std::string &name);                        // else NERR_UserNotFound
+    Account group(const std::string &name, AccountKind kind);     // else NERR_GroupNotFound
+    std::optional<Account> findBySid(const std::string &sid);
+
+    // ---- users ----
+    void addUser(const UserRecord &record);
+    UserRecord userRecord(const std::string &name);
+    void updateUser(const std::string &name, const UserUpdate &update);
+    void deleteUser(const std::string &name);
+
+    // ---- groups ----
+    void addGroup(const std::string &name, AccountKind kind, const std::string &comment);
+    void deleteGroup(const std::string &name, AccountKind kind);
+    void setGroupComment(const std::string &name, AccountKind kind, const std::string &comment);
+
+    // ---- memberships ----
+    void addGroupUser(const std::string &group, const std::string &user);
+    void deleteGroupUser(const std::string &group, const std::string &user);
+    // member: NAME or DOMAIN\NAME: an account of this domain, of a trusted one, or well-known.
+    void addLocalMember(const std::string &group, const std::string &member);
+    void deleteLocalMember(const std::string &group, const std::string &member);
+    std::vector<Account> groupsOfUser(const std::string &user);
+    std::vector<Account> localGroupsOf(const std::string &account, bool indirect);
+
+    // ---- listings: one search each, held and served in pieces; keys resume after an entry ----
+    // Users only with a flag of anyFlags when it is not zero.
+    Piece accounts(AccountKind kind, uint32_t anyFlags, int64_t after, int64_t limit);
+    Piece groupUsers(const std::string &group, int64_t after, int64_t limit);
+    Piece localMembers(const std::string &group, int64_t after, int64_t limit);
+
+    // The caller may create and delete users here (the directory decides at the write; this
+    // only says whether a bound connection can be had).
+    void connect();
+
+    struct Session;
+
+private:
+    // Runs body on a bound session under the domain's lock; LDAP failures become statuses
+    // through `operation`, and a lost controller drops the session.
+    template <class Body>
+    auto run(Operation operation, Body &&body);
+
+    Session &session();
+    Piece serve(const std::string &query, int64_t after, int64_t limit,
+                const std::function<std::vector<Account>()> &load);
+
+    DomainConfig config_;
+    CredentialSource credentials_;
+    TrustedLookup trusted_;
+    std::mutex lock_;
+    std::unique_ptr<Session> session_;
+    struct Listing {
+        std::string query;
+        std::vector<Account> accounts;
+    };
+    std::map<uint32_t, Listing> listings_;
+    uint32_t nextListing_ = 1;
+};
+
+}  // namespace directory
