@@ -76,11 +76,31 @@ std::string bindName(const Credentials &credentials, const std::string &dnsDomai
     return qualified || dnsDomain.empty() ? credentials.user : credentials.user + "@" + dnsDomain;
 }
 
+// Whether the controller is there at all when TLS failed: an anonymous read of the root entry
+// on the plain port, which sends nothing secret.
+bool answersInPlainText(const std::string &host) {
+    try {
+        const LdapHandle ld = initialize("ldap://" + host);
+        LDAPMessage *raw = nullptr;
+        const int code = ldap_search_ext_s(ld.get(), "", LDAP_SCOPE_BASE, "(objectClass=*)", nullptr, 0, nullptr,
+                                           nullptr, nullptr, 1, &raw);
+        const MessagePtr result(raw);
+        return code == LDAP_SUCCESS;
+    } catch (const LdapError &) {
+        return false;
+    }
+}
+
 LdapHandle passwordBind(const Endpoint &endpoint, const Credentials &credentials) {
     LdapHandle ld = initialize("ldaps://" + endpoint.host);
     requireCheckedTls(ld.get(), endpoint.caFile);
-    check(ld.get(), ldap_connect(ld.get()), "connect to " + endpoint.host);
-    if (!ldap_tls_inplace(ld.get())) throw LdapError(LDAP_CONNECT_ERROR, "no TLS", "connect");
+    const int connected = ldap_connect(ld.get());
+    if (connected != LDAP_SUCCESS && answersInPlainText(endpoint.host)) {
+        throw LdapError(LDAP_STRONG_AUTH_REQUIRED, "the controller's certificate was not accepted",
+                        "TLS to " + endpoint.host);
+    }
+    check(ld.get(), connected, "connect to " + endpoint.host);
+    if (!ldap_tls_inplace(ld.get())) throw LdapError(LDAP_STRONG_AUTH_REQUIRED, "no TLS", "connect");
     berval password{credentials.password.size(), const_cast<char *>(credentials.password.data())};
     const std::string name = bindName(credentials, endpoint.dnsDomain);
     check(ld.get(),

@@ -125,8 +125,9 @@ std::optional<std::string> foreignPrincipalDn(const Domain::Session &s, const st
     return entries.front().dn;
 }
 
-// A link by SID: Samba refuses <SID=...> once the foreign-security-principal object exists,
-// so an existing one is linked by its DN.
+// A link by SID: Samba refuses to add <SID=...> once the foreign-security-principal object
+// exists, so an existing one is linked by its DN. (Everyone links to its well-known object,
+// which <SID=...> finds.)
 MemberLink linkBySid(const Domain::Session &s, Account account) {
     auto dn = foreignPrincipalDn(s, account.sid);
     return {account, dn ? *dn : "<SID=" + account.sid + ">"};
@@ -230,9 +231,6 @@ void Domain::deleteLocalMember(const std::string &groupName, const std::string &
     run(Operation::DeleteLocalMember, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::LocalGroup, NERR_GroupNotFound);
         const MemberLink link = resolveMember(s, trusted_, member);
-        if (link.value.starts_with("<SID=")) {
-            refuse(ERROR_MEMBER_NOT_IN_ALIAS, "'" + member + "' is not in '" + group.name + "'");
-        }
         s.ldap.modify(dn, {{Modification::Kind::Delete, "member", {link.value}}});
     });
 }

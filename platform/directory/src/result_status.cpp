@@ -74,6 +74,9 @@ NET_API_STATUS statusOf(const LdapError &error, Operation operation) {
         // The bind's own reason (52e wrong password, 775 locked out, 533 disabled) is a
         // Windows status already; without one the identity is refused.
         return windows.value_or(ERROR_LOGON_FAILURE);
+    case LDAP_STRONG_AUTH_REQUIRED:
+        // TLS refused or a connection that is not sealed: never retried in plain text.
+        return ERROR_TRUST_FAILURE;
     case LDAP_INSUFFICIENT_ACCESS:
         return ERROR_ACCESS_DENIED;
     case LDAP_ALREADY_EXISTS:

@@ -83,6 +83,7 @@ TEST(ResultStatus, LayersFromResultCodeToOperation) {
     EXPECT_EQ(status(LDAP_UNWILLING_TO_PERFORM, "", Operation::DeleteLocalMember), ERROR_MEMBER_NOT_IN_ALIAS);
     EXPECT_EQ(status(LDAP_NO_SUCH_ATTRIBUTE, "", Operation::DeleteGlobalMember), NERR_UserNotInGroup);
     EXPECT_EQ(status(LDAP_NO_SUCH_OBJECT, "00000525: no such user", Operation::AddLocalMember), ERROR_NO_SUCH_MEMBER);
+    EXPECT_EQ(status(LDAP_STRONG_AUTH_REQUIRED, "", Operation::Bind), ERROR_TRUST_FAILURE);
     EXPECT_EQ(status(LDAP_OTHER, "something else", Operation::Change), NERR_InternalError);
 }
 
