@@ -263,7 +263,7 @@ Piece Domain::serve(const std::string &query, int64_t after, int64_t limit,
     }
     const auto &accounts = held->second.accounts;
     Piece piece;
-    piece.total = accounts.size();
+    piece.remaining = accounts.size() - std::min(start, accounts.size());
     const size_t end = limit < 0 ? accounts.size() : std::min(accounts.size(), start + size_t(limit));
     for (size_t i = start; i < end; ++i) {
         piece.entries.push_back({int64_t((number << listingBits) | uint32_t(i + 1)), accounts[i]});

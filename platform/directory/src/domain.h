@@ -42,10 +42,11 @@ struct TrustedLookup {
     std::function<std::optional<Account>(const std::string &domain, const std::string &name)> byName;
 };
 
-// A listing served in pieces: the entries after a key, and how many the listing holds.
+// A listing served in pieces: the entries after a key, and how many the listing holds after
+// that key.
 struct Piece {
     std::vector<Keyed<Account>> entries;
-    size_t total = 0;
+    size_t remaining = 0;
 };
 
 class Domain {
@@ -79,9 +80,10 @@ public:
     // ---- memberships ----
     void addGroupUser(const std::string &group, const std::string &user);
     void deleteGroupUser(const std::string &group, const std::string &user);
-    // member: NAME or DOMAIN\NAME: an account of this domain, of a trusted one, or well-known.
-    void addLocalMember(const std::string &group, const std::string &member);
-    void deleteLocalMember(const std::string &group, const std::string &member);
+    // Members NAME or DOMAIN\NAME: accounts of this domain, of a trusted one, or well-known;
+    // all of them or, on the first failure, none.
+    void addLocalMembers(const std::string &group, const std::vector<std::string> &members);
+    void deleteLocalMembers(const std::string &group, const std::vector<std::string> &members);
     std::vector<Account> groupsOfUser(const std::string &user);
     std::vector<Account> localGroupsOf(const std::string &account, bool indirect);
 

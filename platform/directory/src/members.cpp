@@ -182,6 +182,13 @@ static MemberLink resolveMember(Domain::Session &s, const TrustedLookup &trusted
     refuse(ERROR_NO_SUCH_MEMBER, "no account '" + text + "' within reach");
 }
 
+static std::vector<std::string> memberLinks(Domain::Session &s, const TrustedLookup &trusted,
+                                           const std::vector<std::string> &members) {
+    std::vector<std::string> links;
+    for (const auto &member : members) links.push_back(resolveMember(s, trusted, member).value);
+    return links;
+}
+
 Piece Domain::localMembers(const std::string &groupName, int64_t after, int64_t limit) {
     return run(Operation::Read, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::LocalGroup, NERR_GroupNotFound);
@@ -219,19 +226,18 @@ Piece Domain::localMembers(const std::string &groupName, int64_t after, int64_t 
     });
 }
 
-void Domain::addLocalMember(const std::string &groupName, const std::string &member) {
+// Several members in one modification: the directory takes all of them or none.
+void Domain::addLocalMembers(const std::string &groupName, const std::vector<std::string> &members) {
     run(Operation::AddLocalMember, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::LocalGroup, NERR_GroupNotFound);
-        const MemberLink link = resolveMember(s, trusted_, member);
-        s.ldap.modify(dn, {{Modification::Kind::Add, "member", {link.value}}});
+        s.ldap.modify(dn, {{Modification::Kind::Add, "member", memberLinks(s, trusted_, members)}});
     });
 }
 
-void Domain::deleteLocalMember(const std::string &groupName, const std::string &member) {
+void Domain::deleteLocalMembers(const std::string &groupName, const std::vector<std::string> &members) {
     run(Operation::DeleteLocalMember, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::LocalGroup, NERR_GroupNotFound);
-        const MemberLink link = resolveMember(s, trusted_, member);
-        s.ldap.modify(dn, {{Modification::Kind::Delete, "member", {link.value}}});
+        s.ldap.modify(dn, {{Modification::Kind::Delete, "member", memberLinks(s, trusted_, members)}});
     });
 }
 
