@@ -19,7 +19,7 @@ namespace {
 
 constexpr int pageSize = 1000;
 constexpr timeval networkTimeout{5, 0};
-constexpr timeval operationTimeout{60, 0};
+constexpr timeval operationTimeout{30, 0};
 constexpr const char *pagedResultsOid = LDAP_CONTROL_PAGEDRESULTS;
 constexpr const char *extendedDnOid = "1.2.840.113556.1.4.529";
 constexpr const char *systemCaBundle = "/etc/ssl/certs/ca-certificates.crt";

@@ -4,6 +4,7 @@
 
 #include "connection.h"
 #include "domain.h"
+#include "quiet_sigpipe.h"
 #include "result_status.h"
 #include "samworld/database.h"
 
@@ -78,6 +79,7 @@ namespace directory {
 template <class Body>
 auto Domain::run(Operation operation, Body &&body) {
     const std::lock_guard guard(lock_);
+    const QuietSigpipe quiet;
     try {
         return body(session());
     } catch (const LdapError &error) {
