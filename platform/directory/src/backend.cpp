@@ -119,11 +119,51 @@ private:
     DirectoryDomain configured_;
 };
 
+DomainConfig configOf(const DirectoryDomain &configured) {
+    return {configured.netbiosName, configured.dnsName, configured.controller, configured.caFile};
+}
+
+// The domains a domain trusts, asked with its credentials where the configuration lists them
+// too; their answers are the names of foreign members.
+TrustedLookup trustedLookup(const CredentialSource &credentials) {
+    struct Reached {
+        std::mutex lock;
+        std::map<std::string, std::shared_ptr<Domain>> domains;
+    };
+    const auto reached = std::make_shared<Reached>();
+    const auto reach = [reached, credentials](const std::string &flatName) -> std::shared_ptr<Domain> {
+        const std::lock_guard guard(reached->lock);
+        auto &domain = reached->domains[flatName];
+        if (!domain) {
+            for (const auto &configured : readConfiguration(configurationPath())) {
+                if (configured.isNamedBy(flatName)) domain = std::make_shared<Domain>(configOf(configured), credentials);
+            }
+        }
+        return domain;
+    };
+    const auto ask = [reach](const std::string &flatName, const auto &question) -> std::optional<Account> {
+        try {
+            const auto domain = reach(flatName);
+            return domain ? question(*domain) : std::nullopt;
+        } catch (const backend::Error &) {
+            return std::nullopt;  // that controller cannot be asked: the caller shows the SID
+        }
+    };
+    return {
+        [ask](const std::string &flatName, const std::string &sid) {
+            return ask(flatName, [&](Domain &domain) { return domain.findBySid(sid); });
+        },
+        [ask](const std::string &flatName, const std::string &name) {
+            return ask(flatName, [&](Domain &domain) { return domain.find(name); });
+        },
+    };
+}
+
 }  // namespace
 
 std::unique_ptr<backend::Backend> open(const DirectoryDomain &configured) {
-    DomainConfig config{configured.netbiosName, configured.dnsName, configured.controller, configured.caFile};
-    auto domain = std::make_shared<Domain>(config, credentialsFor(configured), trustedLookup());
+    const CredentialSource credentials = [] { return std::optional<Credentials>(); };
+    auto domain = std::make_shared<Domain>(configOf(configured), credentials, trustedLookup(credentials));
     return std::make_unique<DirectoryBackend>(std::move(domain), configured);
 }
 

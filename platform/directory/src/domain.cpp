@@ -51,7 +51,7 @@ std::string requiredValue(const std::optional<Entry> &entry, const std::string &
 
 }  // namespace
 
-void refuse(uint32_t status, const std::string &message) { throw samworld::Error(status, message); }
+void refuse(uint32_t status, const std::string &message) { throw backend::Error(status, message); }
 
 std::string nameFilter(const std::string &name) { return "(sAMAccountName=" + filterValue(name) + ")"; }
 

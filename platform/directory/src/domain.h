@@ -1,12 +1,12 @@
 // One AD domain reached over LDAP: the account operations of its SAM, as the Net* calls ask
 // for them, on one connection that is opened at first use and opened again when the
-// credentials change or the controller went away. Failures are samworld::Error with the
+// credentials change or the controller went away. Failures are backend::Error with the
 // status the account calls give.
 #pragma once
 
 #include "connection.h"
 #include "result_status.h"
-#include "samworld/records.h"
+#include "backend/records.h"
 
 #include <functional>
 #include <map>
@@ -17,11 +17,11 @@
 
 namespace directory {
 
-using samworld::Account;
-using samworld::AccountKind;
-using samworld::Keyed;
-using samworld::UserRecord;
-using samworld::UserUpdate;
+using backend::Account;
+using backend::AccountKind;
+using backend::Keyed;
+using backend::UserRecord;
+using backend::UserUpdate;
 
 // A domain as the directory configuration names it.
 struct DomainConfig {

@@ -6,7 +6,7 @@
 #include "domain.h"
 #include "quiet_sigpipe.h"
 #include "result_status.h"
-#include "samworld/database.h"
+#include "backend/error.h"
 
 #include <ldap.h>
 
@@ -86,7 +86,7 @@ auto Domain::run(Operation operation, Body &&body) {
         const NET_API_STATUS status = statusOf(error, operation);
         // Bind again at the next call: the controller may be back, or other credentials given.
         if (status == ERROR_BAD_NETPATH || status == ERROR_LOGON_FAILURE) session_.reset();
-        throw samworld::Error(status, error.what());
+        throw backend::Error(status, error.what());
     }
 }
 

@@ -78,7 +78,7 @@ uint32_t checkedFlags(uint32_t flags, uint32_t currentType) {
 }
 
 void checkLogonHours(const std::vector<uint8_t> &hours, uint32_t units) {
-    if (units != UNITS_PER_WEEK || hours.size() != size_t(samworld::logonHoursBytes)) {
+    if (units != UNITS_PER_WEEK || hours.size() != size_t(backend::logonHoursBytes)) {
         refuse(ERROR_INVALID_PARAMETER, "logon hours are 168 hours of the week, 21 bytes");
     }
 }
@@ -111,7 +111,7 @@ UserRecord recordOf(const Entry &entry, const Account &account) {
     user.flags = (uint32_t(integerValue(entry.first("userAccountControl"))) & ~UF_LOCKOUT) |
                  (computed & lockedOut ? UF_LOCKOUT : 0);
     user.acctExpires = secondsOfFiletime(integerValue(entry.first("accountExpires"))).value_or(TIMEQ_FOREVER);
-    if (const auto hours = entry.first("logonHours"); hours.size() == size_t(samworld::logonHoursBytes)) {
+    if (const auto hours = entry.first("logonHours"); hours.size() == size_t(backend::logonHoursBytes)) {
         user.logonHours.assign(hours.begin(), hours.end());
     }
     const int64_t passwordSet = integerValue(entry.first("pwdLastSet"));
