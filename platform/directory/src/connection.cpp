@@ -72,8 +72,9 @@ void requireCheckedTls(LDAP *ld, const std::string &caFile) {
 }
 
 std::string bindName(const Credentials &credentials, const std::string &dnsDomain) {
-    const bool qualified = credentials.user.find_first_of("\\@") != std::string::npos;
-    return qualified || dnsDomain.empty() ? credentials.user : credentials.user + "@" + dnsDomain;
+    const std::string user(credentials.user);
+    const bool qualified = user.find_first_of("\\@") != std::string::npos;
+    return qualified || dnsDomain.empty() ? user : user + "@" + dnsDomain;
 }
 
 // Whether the controller is there at all when TLS failed: an anonymous read of the root entry
@@ -101,6 +102,8 @@ LdapHandle passwordBind(const Endpoint &endpoint, const Credentials &credentials
     }
     check(ld.get(), connected, "connect to " + endpoint.host);
     if (!ldap_tls_inplace(ld.get())) throw LdapError(LDAP_STRONG_AUTH_REQUIRED, "no TLS", "connect");
+    // An empty password would make the bind anonymous: refuse it as the controller would.
+    if (credentials.password.empty()) throw LdapError(LDAP_INVALID_CREDENTIALS, "no password", "bind");
     berval password{credentials.password.size(), const_cast<char *>(credentials.password.data())};
     const std::string name = bindName(credentials, endpoint.dnsDomain);
     check(ld.get(),
@@ -362,6 +365,19 @@ void Connection::modify(const std::string &dn, const std::vector<Modification> &
 void Connection::remove(const std::string &dn) const {
     check(handle_->ld.get(), ldap_delete_ext_s(handle_->ld.get(), dn.c_str(), nullptr, nullptr),
                 "delete " + dn);
+}
+
+std::string primaryControllerOf(const std::string &dnsDomain) {
+    char *raw = nullptr;
+    const int code = ldap_domain2hostlist(("pdc._msdcs." + dnsDomain).c_str(), &raw);
+    const LdapText hosts(raw);
+    if (code != LDAP_SUCCESS || !hosts || *hosts.get() == '\0') {
+        throw LdapError(LDAP_SERVER_DOWN, "no controller is announced in DNS", "find the controller of " + dnsDomain);
+    }
+    // "host:port host:port ...": the first, without its port.
+    std::string first(hosts.get());
+    first = first.substr(0, first.find(' '));
+    return first.substr(0, first.rfind(':'));
 }
 
 std::string filterValue(std::string_view value) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 typedef struct ldap LDAP;
@@ -30,10 +31,10 @@ struct Endpoint {
     std::string dnsDomain;
 };
 
+// A name and password lent for one bind: nothing keeps them afterwards.
 struct Credentials {
-    std::string user;  // NAME, DOMAIN\NAME or NAME@dns.domain
-    std::string password;
-    bool operator==(const Credentials &) const = default;
+    std::string_view user;  // NAME, DOMAIN\NAME or NAME@dns.domain
+    std::string_view password;
 };
 
 // One entry of a search: its DN and its values (bytes), under lower-case attribute names.
@@ -84,6 +85,10 @@ private:
     explicit Connection(std::unique_ptr<Handle> handle);
     std::unique_ptr<Handle> handle_;
 };
+
+// The host name of the domain's primary controller, as the domain's DNS announces it
+// (_ldap._tcp.pdc._msdcs.<dnsDomain>). LdapError (server down) when it announces none.
+std::string primaryControllerOf(const std::string &dnsDomain);
 
 // Filter text for a value, escaped byte by byte (RFC 4515).
 std::string filterValue(std::string_view value);

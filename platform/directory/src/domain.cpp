@@ -67,8 +67,8 @@ const std::vector<std::string> &accountAttributes() {
     return attributes;
 }
 
-Domain::Session::Session(Connection connection, std::optional<Credentials> used, const DomainConfig &config)
-    : ldap(std::move(connection)), credentials(std::move(used)), netbiosName(config.netbiosName) {
+Domain::Session::Session(Connection connection, uint64_t generation, const DomainConfig &config)
+    : ldap(std::move(connection)), generation(generation), netbiosName(config.netbiosName) {
     const auto root = ldap.read("", {"defaultNamingContext", "configurationNamingContext"});
     domainDn = requiredValue(root, "defaultNamingContext");
     configDn = requiredValue(root, "configurationNamingContext");
@@ -191,19 +191,25 @@ std::string Domain::Session::newDn(const std::string &name) const {
 // ---- the domain ----
 
 Domain::Domain(DomainConfig config, CredentialSource credentials, TrustedLookup trusted)
-    : config_(std::move(config)), credentials_(std::move(credentials)), trusted_(std::move(trusted)) {
-    if (config_.host.empty()) config_.host = config_.dnsName;
-}
+    : config_(std::move(config)), credentials_(std::move(credentials)), trusted_(std::move(trusted)) {}
 
 Domain::~Domain() = default;
 
 Domain::Session &Domain::session() {
-    auto wanted = credentials_ ? credentials_() : std::nullopt;
-    if (session_ && session_->credentials == wanted) return *session_;
+    const uint64_t generation = credentials_.generation ? credentials_.generation() : 0;
+    if (session_ && session_->generation == generation) return *session_;
     session_.reset();
     listings_.clear();
-    Connection connection = Connection::open({config_.host, config_.caFile, config_.dnsName}, wanted);
-    session_ = std::make_unique<Session>(std::move(connection), std::move(wanted), config_);
+    if (config_.host.empty()) config_.host = primaryControllerOf(config_.dnsName);
+    const Endpoint endpoint{config_.host, config_.caFile, config_.dnsName};
+    std::optional<Connection> connection;
+    const auto bind = [&](const std::optional<Credentials> &given) { connection.emplace(Connection::open(endpoint, given)); };
+    if (credentials_.lend) {
+        credentials_.lend(bind);
+    } else {
+        bind(std::nullopt);
+    }
+    session_ = std::make_unique<Session>(std::move(*connection), generation, config_);
     return *session_;
 }
 

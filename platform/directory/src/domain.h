@@ -27,12 +27,18 @@ using backend::UserUpdate;
 struct DomainConfig {
     std::string netbiosName;  // TARN
     std::string dnsName;      // tarn.test
-    std::string host;         // the controller's host name (as its certificate says); empty: dnsName
+    std::string host;         // the controller's host name (as its certificate says); empty: from DNS
     std::string caFile;       // empty: the system's certificate authorities
 };
 
-// The name and password given for a domain's controller, if any (a Kerberos ticket otherwise).
-using CredentialSource = std::function<std::optional<Credentials>()>;
+// How a domain's connection gets its identity: the name and password given for the domain,
+// lent for the bind alone, or none (the caller's Kerberos ticket).
+struct CredentialSource {
+    // A number that changes whenever the credentials given change: time to bind again.
+    std::function<uint64_t()> generation;
+    // Calls bind with the credentials given for the domain, or with none.
+    std::function<void(const std::function<void(const std::optional<Credentials> &)> &bind)> lend;
+};
 
 // Accounts of the domains this one trusts, looked up at their own controllers; either may be
 // empty, and either may answer nothing (that domain's controller is not configured or not
