@@ -4,6 +4,7 @@
 #include "directory/backend.h"
 
 #include "domain.h"
+#include "mpr/connections.h"
 
 #include <map>
 #include <mutex>
@@ -119,6 +120,27 @@ private:
     DirectoryDomain configured_;
 };
 
+// The name and password given (WNetAddConnection2W) for any name the domain goes by, or none.
+CredentialSource credentialsFor(const DirectoryDomain &configured) {
+    std::vector<std::string> names = {configured.netbiosName, configured.dnsName};
+    if (!configured.controller.empty()) {
+        names.push_back(configured.controller);
+        names.push_back(configured.controller.substr(0, configured.controller.find('.')));
+    }
+    return {
+        [] { return mpr::connectionsChanged(); },
+        [names](const std::function<void(const std::optional<Credentials> &)> &bind) {
+            for (const auto &name : names) {
+                const bool given = mpr::useConnection(name, [&](std::string_view user, std::string_view password) {
+                    bind(Credentials{user, password});
+                });
+                if (given) return;
+            }
+            bind(std::nullopt);
+        },
+    };
+}
+
 DomainConfig configOf(const DirectoryDomain &configured) {
     return {configured.netbiosName, configured.dnsName, configured.controller, configured.caFile};
 }
@@ -162,7 +184,7 @@ TrustedLookup trustedLookup(const CredentialSource &credentials) {
 }  // namespace
 
 std::unique_ptr<backend::Backend> open(const DirectoryDomain &configured) {
-    const CredentialSource credentials = [] { return std::optional<Credentials>(); };
+    const CredentialSource credentials = credentialsFor(configured);
     auto domain = std::make_shared<Domain>(configOf(configured), credentials, trustedLookup(credentials));
     return std::make_unique<DirectoryBackend>(std::move(domain), configured);
 }

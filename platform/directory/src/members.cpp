@@ -47,13 +47,6 @@ std::vector<Account> accountsMatching(const Domain::Session &s, const std::strin
 
 std::string typeFilter(int64_t type) { return "(sAMAccountType=" + std::to_string(type) + ")"; }
 
-// A local-group member given as NAME or DOMAIN\NAME: the account and the value its `member`
-// link takes (the entry's DN, an existing foreign-security-principal DN, or <SID=...>).
-struct MemberLink {
-    Account account;
-    std::string value;
-};
-
 }  // namespace
 
 // ---- global groups ----
@@ -128,66 +121,62 @@ std::optional<std::string> foreignPrincipalDn(const Domain::Session &s, const st
 // A link by SID: Samba refuses to add <SID=...> once the foreign-security-principal object
 // exists, so an existing one is linked by its DN. (Everyone links to its well-known object,
 // which <SID=...> finds.)
-MemberLink linkBySid(const Domain::Session &s, Account account) {
-    auto dn = foreignPrincipalDn(s, account.sid);
-    return {account, dn ? *dn : "<SID=" + account.sid + ">"};
+std::string linkBySid(const Domain::Session &s, const std::string &sid) {
+    auto dn = foreignPrincipalDn(s, sid);
+    return dn ? *dn : "<SID=" + sid + ">";
 }
 
-std::optional<Account> wellKnownAccount(Domain::Session &s, const std::optional<std::string> &domain,
+// The SID of a well-known account (Everyone, NT AUTHORITY\Interactive ...) by its name.
+std::optional<std::string> wellKnownSid(Domain::Session &s, const std::optional<std::string> &domain,
                                         const std::string &name) {
     for (const auto &[sid, wellKnownName] : s.wellKnownNames()) {
-        const std::string qualifier = s.qualifierOf(sid);
-        if (sameName(wellKnownName, name) && (!domain || sameName(*domain, qualifier))) {
-            Account account;
-            account.name = wellKnownName;
-            account.kind = AccountKind::WellKnown;
-            account.sid = sid;
-            account.samName = qualifier;
-            return account;
-        }
+        if (sameName(wellKnownName, name) && (!domain || sameName(*domain, s.qualifierOf(sid)))) return sid;
     }
     return std::nullopt;
 }
 
-}  // namespace
+void requireNoLocalGroup(const Account &account, const std::string &text) {
+    if (account.kind == AccountKind::LocalGroup) {
+        refuse(ERROR_INVALID_MEMBER, "a local group cannot hold the local group '" + text + "'");
+    }
+}
 
-// What a member text names, or ERROR_NO_SUCH_MEMBER; a local group is no member of another
-// (ERROR_INVALID_MEMBER).
-static MemberLink resolveMember(Domain::Session &s, const TrustedLookup &trusted, const std::string &text) {
+// The value of the `member` link for a member given as NAME or DOMAIN\NAME: the entry's DN,
+// or a link by SID. ERROR_NO_SUCH_MEMBER when nothing within reach has that name; a local group
+// is no member of another (ERROR_INVALID_MEMBER).
+std::string memberLink(Domain::Session &s, const TrustedLookup &trusted, const std::string &text) {
     const auto [domain, name] = samworld::splitQualifiedName(text);
     const bool own = !domain || sameName(*domain, s.netbiosName) || sameName(*domain, "BUILTIN");
     if (own) {
         if (const auto entry = s.findEntry(name, accountAttributes())) {
             const auto account = s.accountOf(*entry);
             if (account && (!domain || sameName(*domain, account->samName))) {
-                if (account->kind == AccountKind::LocalGroup) {
-                    refuse(ERROR_INVALID_MEMBER, "a local group cannot hold the local group '" + text + "'");
-                }
-                return {*account, entry->dn};
+                requireNoLocalGroup(*account, text);
+                return entry->dn;
             }
         }
     }
-    if (const auto account = wellKnownAccount(s, domain, name)) return linkBySid(s, *account);
+    if (const auto sid = wellKnownSid(s, domain, name)) return linkBySid(s, *sid);
     if (domain && !own) {
         for (const auto &[sid, flatName] : s.trustedDomains()) {
             if (!sameName(flatName, *domain) || !trusted.byName) continue;
-            if (auto account = trusted.byName(flatName, name)) {
-                if (account->kind == AccountKind::LocalGroup) {
-                    refuse(ERROR_INVALID_MEMBER, "a local group cannot hold the local group '" + text + "'");
-                }
-                return linkBySid(s, *account);
+            if (const auto account = trusted.byName(flatName, name)) {
+                requireNoLocalGroup(*account, text);
+                return linkBySid(s, account->sid);
             }
         }
     }
     refuse(ERROR_NO_SUCH_MEMBER, "no account '" + text + "' within reach");
 }
 
-static std::vector<std::string> memberLinks(Domain::Session &s, const TrustedLookup &trusted,
-                                           const std::vector<std::string> &members) {
+std::vector<std::string> memberLinks(Domain::Session &s, const TrustedLookup &trusted,
+                                    const std::vector<std::string> &members) {
     std::vector<std::string> links;
-    for (const auto &member : members) links.push_back(resolveMember(s, trusted, member).value);
+    for (const auto &member : members) links.push_back(memberLink(s, trusted, member));
     return links;
 }
+
+}  // namespace
 
 Piece Domain::localMembers(const std::string &groupName, int64_t after, int64_t limit) {
     return run(Operation::Read, [&](Session &s) {

@@ -32,7 +32,7 @@ const std::vector<std::string> &accountAttributes();
 
 struct Domain::Session {
     Connection ldap;
-    std::optional<Credentials> credentials;  // as bound; none: the Kerberos ticket
+    uint64_t generation;  // of the credentials it bound with
     std::string netbiosName;
     std::string domainDn;
     std::string configDn;
@@ -42,7 +42,7 @@ struct Domain::Session {
     std::optional<std::map<std::string, std::string>> wellKnown;  // SID -> name, read once
     std::optional<std::map<std::string, std::string>> trusts;     // domain SID -> flat name
 
-    Session(Connection connection, std::optional<Credentials> used, const DomainConfig &config);
+    Session(Connection connection, uint64_t generation, const DomainConfig &config);
 
     // ---- accounts ----
     // The account's kind from its sAMAccountType; nullopt for what the account calls do not
