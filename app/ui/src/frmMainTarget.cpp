@@ -9,7 +9,9 @@
 #include "store/ProgramValues.h"
 #include "ui/AppInfo.h"
 #include "ui/BusyCursor.h"
+#include "ui/frmConnect.h"
 #include "ui/modDeclare.h"
+#include "vantry_api/NetworkConnection.h"
 #include "vantry_api/TextResult.h"
 #include "vantry_api/modVantryDeclare.h"
 
@@ -17,6 +19,7 @@
 
 namespace {
 
+constexpr uint32_t kLogonFailure = 1326;
 constexpr int kPasswordLimit = 14;
 constexpr int kCommentLimit = 256;
 
@@ -106,6 +109,7 @@ bool frmMain::SetHost() {
         return true;
     }
     if (status != 0) {
+        LastStatus = status;
         std::string message;
         StatusText(status, message);
         gData->LastErr().Description(message);
@@ -124,20 +128,23 @@ void frmMain::cmdSwitch_Click() {
 }
 
 // Resolves, probes and loads the target; false, after showing why, when any step failed.
-bool frmMain::OpenTarget() {
+// A target that refuses the logon is asked again with the name and password the user gives;
+// logonRefusal says why the previous answer did not do.
+bool frmMain::OpenTarget(const QString &logonRefusal) {
     BusyCursor busy;
     const std::string previousHost = gSAMHost;
+    LastStatus = 0;
     if (SetHost()) {
         busy.release();
-        ShowErrors("Unable to establish details about the target SAM");
-        return false;
+        return RetryWithLogon(WithServerPrefix(ui->txtName->text().trimmed().toStdString()), logonRefusal,
+                              [] { ShowErrors("Unable to establish details about the target SAM"); });
     }
     std::string refusal;
     if (RightsProbeFailed(refusal)) {
+        const std::string host = gSAMHost;
         gSAMHost = previousHost;
         busy.release();
-        ShowErrors(refusal, true);
-        return false;
+        return RetryWithLogon(host, logonRefusal, [&refusal] { ShowErrors(refusal, true); });
     }
     gData->WorkList(*lstHidden_);
     gDomainName = TargetDomainName();
@@ -149,6 +156,31 @@ bool frmMain::OpenTarget() {
         return false;
     }
     return true;
+}
+
+bool frmMain::RetryWithLogon(const std::string &host, const QString &refusal,
+                             const std::function<void()> &showWhy) {
+    if (LastStatus != kLogonFailure) {
+        showWhy();
+        return false;
+    }
+    gData->LastErr().Refresh();
+    frmConnect dialog(this);
+    dialog.FormSetup(ui->txtName->text().trimmed(), LogonName_, refusal);
+    dialog.exec();
+    if (!dialog.Answered()) return false;  // the window stays as it was
+    LogonName_ = dialog.UserName();
+    const uint32_t status = AddConnection(host, LogonName_.toStdString(), dialog.Password().toStdString());
+    if (status != 0) {
+        std::string message;
+        StatusText(status, message);
+        gData->LastErr().Description(message);
+        ShowErrors("Unable to establish details about the target SAM");
+        return false;
+    }
+    std::string logonFailure;
+    StatusText(kLogonFailure, logonFailure);
+    return OpenTarget(QString::fromStdString(logonFailure.substr(0, logonFailure.find('\n'))));
 }
 
 void frmMain::ShowTargetOpen() {

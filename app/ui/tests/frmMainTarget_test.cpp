@@ -2,6 +2,7 @@
 
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
+#include "ui/frmConnect.h"
 #include "ui/modDeclare.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -146,6 +148,49 @@ TEST_F(TargetTest, ARefusedRightsProbeShowsItsOwnMessageAlone) {
     EXPECT_EQ(refusal.title, "Error");
     expectNoTarget();
     EXPECT_EQ(gSAMHost, "");
+}
+
+// A target that refuses the logon: the Connect dialog asks for a name and password, says so
+// when they are refused too, and the switch goes on once they are taken.
+TEST_F(TargetTest, ARefusedLogonAsksForANameAndPasswordUntilOneIsTaken) {
+    world().addFault({.call = "NetUserAdd", .status = 1326, .server = "", .after = 0, .count = 2});
+    std::vector<std::pair<QString, QString>> asked;  // caption, refusal
+    const std::function<void()> answer = [&] {
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<frmConnect *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            const auto *refusal = dialog->findChild<QLabel *>("lblRefusal");
+            asked.emplace_back(dialog->windowTitle(), refusal->isVisible() ? refusal->text() : QString());
+            dialog->findChild<QLineEdit *>("txtUserName")->setText("CORP\\Administrator");
+            dialog->findChild<QLineEdit *>("txtPassword")->setText("secret");
+            if (asked.size() < 2) answer();
+            dialog->findChild<QPushButton *>("cmdOk")->click();
+        });
+    };
+    answer();
+    clickSwitch();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], std::make_pair(QString("Connect to OAK as..."), QString()));
+    EXPECT_EQ(asked[1], std::make_pair(QString("Connect to OAK as..."),
+                                       QString("Logon failure: unknown user name or bad password.")));
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    expectTargetOpen("\\\\ALDER");
+}
+
+TEST_F(TargetTest, CancellingTheConnectDialogLeavesTheWindowAsItWas) {
+    clickSwitch();
+    const int items = control<QTreeWidget>("lstItems").topLevelItemCount();
+    world().addFault({.call = "NetUserAdd", .status = 1326, .server = "", .after = 0, .count = 1});
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<frmConnect *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton *>("cmdCancel")->click();
+    });
+    control<QAction>("mnuViewRefresh").trigger();
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    expectTargetOpen("\\\\ALDER");
+    EXPECT_EQ(control<QTreeWidget>("lstItems").topLevelItemCount(), items);
+    EXPECT_EQ(gSAMHost, "\\\\ALDER");
 }
 
 // A snapshot that cannot be built is reported, and the window goes on showing the target it had.

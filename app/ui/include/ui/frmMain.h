@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -91,7 +92,10 @@ private:
     void optSelect_Click(int index);
     void txtName_Change();
     void cmdSwitch_Click();
-    bool OpenTarget();
+    bool OpenTarget(const QString &logonRefusal = QString());
+    // After a failed step of OpenTarget: when the target refused the logon, asks for a name and
+    // password for host and tries again; otherwise shows why (showWhy). False when not opened.
+    bool RetryWithLogon(const std::string &host, const QString &refusal, const std::function<void()> &showWhy);
     void ShowTargetOpen();
     void LimitPanelFields();
 
@@ -129,5 +133,6 @@ private:
     bool Updating_ = false;
     QString SavedMachineName_;
     QString SavedDomainName_;
+    QString LogonName_;  // the name last given to connect, offered again
     Qt::CheckState SavedSelectDomainSAM_ = Qt::Unchecked;
 };
