@@ -2,7 +2,10 @@
 // at what an administrator sees. The targets come from the world the platform names (the
 // variable SAMWORLD, else its own default): the domain of the local machine, then the local
 // machine's own SAM.
+// tarnwick_screenshot FOLDER DOMAIN USER PASSWORD: a directory domain instead, which asks for
+// the name and password first.
 #include "status/MsgBox.h"
+#include "ui/frmConnect.h"
 #include "ui/frmMain.h"
 #include "ui/frmRelations.h"
 #include "ui/frmSplash.h"
@@ -20,6 +23,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -176,13 +180,30 @@ bool shootRelationshipScenes(Camera &camera, frmMain &window) {
     return saved;
 }
 
+// A directory domain opened by name: the Connect dialog that Switch To brings up, then the
+// users list.
+bool shootDirectory(Camera &camera, frmMain &window, const QString &domain, const QString &user,
+                    const QString &password) {
+    find<QRadioButton>(window, "optSelect_1").click();
+    find<QLineEdit>(window, "txtName").setText(domain);
+    const bool saved = onModal<frmConnect>([&] { find<QPushButton>(window, "cmdSwitch").click(); },
+                                           [&](frmConnect &dialog) {
+                                               find<QLineEdit>(dialog, "txtUserName").setText(user);
+                                               const bool shot = camera.shoot(dialog, QStringLiteral("directory-connect"));
+                                               find<QLineEdit>(dialog, "txtPassword").setText(password);
+                                               find<QPushButton>(dialog, "cmdOk").click();
+                                               return shot;
+                                           });
+    return saved && shootPanelTabs(camera, window, QStringLiteral("directory-users"));
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() != 2) {
-        std::cerr << "Usage: tarnwick_screenshot FOLDER\n";
+    if (arguments.size() != 2 && arguments.size() != 5) {
+        std::cerr << "Usage: tarnwick_screenshot FOLDER [DOMAIN USER PASSWORD]\n";
         return 2;
     }
     QDir folder(arguments[1]);
@@ -198,6 +219,10 @@ int main(int argc, char *argv[]) {
     frmMain window;
     window.FormSetup(ProgramFolder());
     window.show();
+    if (arguments.size() == 5) {
+        const bool shot = shootDirectory(camera, window, arguments[2], arguments[3], arguments[4]);
+        return shot && presenter.count == 0 ? 0 : 1;
+    }
     bool saved = camera.shoot(window, QStringLiteral("main-no-target"));
     {
         frmSplash about;
