@@ -16,7 +16,9 @@ constexpr size_t sidsPerFilter = 200;
 constexpr uint32_t listingBits = 20;  // a resume key: listing number, then position
 constexpr uint32_t positionMask = (1u << listingBits) - 1;
 constexpr uint32_t maxListingNumber = (1u << (32 - listingBits)) - 1;
-constexpr size_t heldListings = 64;
+// Listings are let go only when newer ones need the room: a call cannot tell whether the
+// caller took the last piece it was given.
+constexpr size_t heldListings = 16;
 
 // The value of the RDN at `index` of a DN (0 is the object's own).
 std::string rdnValue(const std::string &dn, size_t index) {
@@ -121,19 +123,25 @@ std::pair<Account, std::string> Domain::Session::require(const std::string &name
     return {*account, entry->dn};
 }
 
-std::vector<Entry> Domain::Session::entriesBySid(const std::vector<std::string> &sids,
-                                                 const std::vector<std::string> &attributes,
-                                                 const std::string &alsoMatching) const {
-    std::vector<Entry> entries;
-    for (size_t start = 0; start < sids.size(); start += sidsPerFilter) {
-        std::string filter = "(|";
-        for (size_t i = start; i < std::min(sids.size(), start + sidsPerFilter); ++i) filter += sidFilter(sids[i]);
-        filter += ")";
-        if (!alsoMatching.empty()) filter = "(&" + alsoMatching + filter + ")";
-        auto batch = ldap.search(domainDn, Scope::Subtree, filter, attributes);
-        std::move(batch.begin(), batch.end(), std::back_inserter(entries));
+std::map<std::string, Account> Domain::Session::accountsBySid(const std::vector<std::string> &sids,
+                                                             std::optional<AccountKind> kind) {
+    std::vector<std::string> unknown;
+    for (const auto &sid : sids) {
+        if (!known.contains(sid)) unknown.push_back(sid);
     }
-    return entries;
+    for (size_t start = 0; start < unknown.size(); start += sidsPerFilter) {
+        std::string filter = "(|";
+        for (size_t i = start; i < std::min(unknown.size(), start + sidsPerFilter); ++i) filter += sidFilter(unknown[i]);
+        for (const auto &entry : ldap.search(domainDn, Scope::Subtree, filter + ")", accountAttributes())) {
+            if (const auto account = accountOf(entry)) remember(*account);
+        }
+    }
+    std::map<std::string, Account> found;
+    for (const auto &sid : sids) {
+        const auto account = known.find(sid);
+        if (account != known.end() && (!kind || account->second.kind == *kind)) found.emplace(sid, account->second);
+    }
+    return found;
 }
 
 const std::map<std::string, std::string> &Domain::Session::wellKnownNames() {
@@ -246,8 +254,9 @@ Account Domain::group(const std::string &name, AccountKind kind) {
 
 std::optional<Account> Domain::findBySid(const std::string &sid) {
     return run(Operation::Read, [&](Session &s) -> std::optional<Account> {
-        const auto entries = s.entriesBySid({sid}, accountAttributes());
-        return entries.empty() ? std::nullopt : s.accountOf(entries.front());
+        const auto found = s.accountsBySid({sid});
+        if (found.empty()) return std::nullopt;
+        return found.begin()->second;
     });
 }
 
@@ -264,9 +273,14 @@ Piece Domain::serve(const std::string &query, int64_t after, int64_t limit,
             number = nextListing_;
             nextListing_ = nextListing_ % maxListingNumber + 1;
         }
-        if (listings_.size() >= heldListings) listings_.erase(listings_.begin());
+        if (listings_.size() >= heldListings) {
+            listings_.erase(std::min_element(listings_.begin(), listings_.end(), [](const auto &a, const auto &b) {
+                return a.second.lastUse < b.second.lastUse;
+            }));
+        }
         held = listings_.insert_or_assign(number, Listing{query, load()}).first;
     }
+    held->second.lastUse = ++uses_;
     const auto &accounts = held->second.accounts;
     Piece piece;
     piece.remaining = accounts.size() - std::min(start, accounts.size());
@@ -274,7 +288,6 @@ Piece Domain::serve(const std::string &query, int64_t after, int64_t limit,
     for (size_t i = start; i < end; ++i) {
         piece.entries.push_back({int64_t((number << listingBits) | uint32_t(i + 1)), accounts[i]});
     }
-    if (end >= accounts.size()) listings_.erase(held);
     return piece;
 }
 

@@ -123,9 +123,11 @@ private:
     struct Listing {
         std::string query;
         std::vector<Account> accounts;
+        uint64_t lastUse = 0;
     };
     std::map<uint32_t, Listing> listings_;
     uint32_t nextListing_ = 1;
+    uint64_t uses_ = 0;
 };
 
 }  // namespace directory

@@ -55,6 +55,7 @@ void Domain::deleteGroup(const std::string &name, AccountKind kind) {
                    "'" + group.name + "' is a built-in group");
         }
         s.ldap.remove(dn);
+        s.forget(group.sid);
     });
 }
 

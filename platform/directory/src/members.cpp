@@ -27,19 +27,13 @@ std::vector<std::string> memberSids(const Domain::Session &s, const std::string 
     return sids;
 }
 
-std::map<std::string, Account> accountsBySid(const Domain::Session &s, const std::vector<std::string> &sids,
-                                             const std::string &alsoMatching = "") {
-    std::map<std::string, Account> found;
-    for (const auto &entry : s.entriesBySid(sids, accountAttributes(), alsoMatching)) {
-        if (auto account = s.accountOf(entry)) found.emplace(account->sid, *account);
-    }
-    return found;
-}
-
-std::vector<Account> accountsMatching(const Domain::Session &s, const std::string &filter) {
+std::vector<Account> accountsMatching(Domain::Session &s, const std::string &filter) {
     std::vector<Account> accounts;
     for (const auto &entry : s.ldap.search(s.domainDn, Scope::Subtree, filter, accountAttributes())) {
-        if (auto account = s.accountOf(entry)) accounts.push_back(*account);
+        if (auto account = s.accountOf(entry)) {
+            s.remember(*account);
+            accounts.push_back(*account);
+        }
     }
     std::sort(accounts.begin(), accounts.end(), byRid);
     return accounts;
@@ -60,7 +54,7 @@ Piece Domain::groupUsers(const std::string &groupName, int64_t after, int64_t li
                 if (ridUnder(sid, s.domainSid)) own.push_back(sid);
             }
             std::vector<Account> users;
-            for (const auto &[sid, account] : accountsBySid(s, own, "(objectClass=user)")) users.push_back(account);
+            for (const auto &[sid, account] : s.accountsBySid(own, AccountKind::User)) users.push_back(account);
             // Primary-group members are not among the `member` values.
             const auto primary = accountsMatching(s, "(&(objectClass=user)(primaryGroupID=" + std::to_string(group.rid) + "))");
             users.insert(users.end(), primary.begin(), primary.end());
@@ -77,7 +71,7 @@ std::vector<Account> Domain::groupsOfUser(const std::string &userName) {
         auto groups = accountsMatching(s, "(&" + typeFilter(typeGlobalGroup) + "(member=" + filterValue(dn) + "))");
         const auto entry = s.ldap.read(dn, {"primaryGroupID"});
         const std::string primarySid = s.domainSid + "-" + (entry ? entry->first("primaryGroupID") : "0");
-        for (const auto &[sid, group] : accountsBySid(s, {primarySid}, typeFilter(typeGlobalGroup))) groups.push_back(group);
+        for (const auto &[sid, group] : s.accountsBySid({primarySid}, AccountKind::GlobalGroup)) groups.push_back(group);
         std::sort(groups.begin(), groups.end(), byRid);
         return groups;
     });
@@ -187,7 +181,7 @@ Piece Domain::localMembers(const std::string &groupName, int64_t after, int64_t 
             for (const auto &sid : sids) {
                 if (ridUnder(sid, s.domainSid) || ridUnder(sid, builtinSid)) ours.push_back(sid);
             }
-            const auto known = accountsBySid(s, ours);
+            const auto known = s.accountsBySid(ours);
             std::vector<Account> members;
             for (const auto &sid : sids) {
                 if (const auto found = known.find(sid); found != known.end()) {
@@ -246,7 +240,7 @@ std::vector<Account> Domain::localGroupsOf(const std::string &name, bool indirec
             }
         }
         std::vector<Account> groups;
-        for (const auto &[sid, group] : accountsBySid(s, sids, typeFilter(typeLocalGroup))) groups.push_back(group);
+        for (const auto &[sid, group] : s.accountsBySid(sids, AccountKind::LocalGroup)) groups.push_back(group);
         std::sort(groups.begin(), groups.end(), byRid);
         return groups;
     });

@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace directory {
@@ -41,6 +42,7 @@ struct Domain::Session {
     std::string controller;       // the primary controller's NetBIOS name
     std::optional<std::map<std::string, std::string>> wellKnown;  // SID -> name, read once
     std::optional<std::map<std::string, std::string>> trusts;     // domain SID -> flat name
+    std::unordered_map<std::string, Account> known;               // SID -> account
 
     Session(Connection connection, uint64_t generation, const DomainConfig &config);
 
@@ -51,10 +53,14 @@ struct Domain::Session {
     std::optional<Entry> findEntry(const std::string &name, const std::vector<std::string> &attributes) const;
     // The account and its DN; Error with `missing` when there is none of `kind`.
     std::pair<Account, std::string> require(const std::string &name, AccountKind kind, uint32_t missing) const;
-    // Entries by SID, in batches of one OR filter each.
-    std::vector<Entry> entriesBySid(const std::vector<std::string> &sids,
-                                    const std::vector<std::string> &attributes,
-                                    const std::string &alsoMatching = "") const;
+    // Accounts of this domain (and its built-in container) by SID, of `kind` when one is
+    // given: from the accounts the latest listings named, the rest looked up in batches of one
+    // OR filter each. SIDs that name no such account are left out.
+    std::map<std::string, Account> accountsBySid(const std::vector<std::string> &sids,
+                                                 std::optional<AccountKind> kind = std::nullopt);
+    // What a listing or lookup found, for accountsBySid; and what a deletion made stale.
+    void remember(const Account &account) { known[account.sid] = account; }
+    void forget(const std::string &sid) { known.erase(sid); }
     // The name of a well-known account (Everyone, NT AUTHORITY\INTERACTIVE ...), by SID.
     const std::map<std::string, std::string> &wellKnownNames();
     // Domains this one trusts, by SID.

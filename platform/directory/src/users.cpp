@@ -37,16 +37,15 @@ constexpr TextField textFields[] = {
     {&UserRecord::homeDirDrive, &UserUpdate::homeDirDrive, "homeDrive"},
 };
 
-const std::vector<std::string> &userAttributes() {
-    static const std::vector<std::string> attributes = [] {
-        std::vector<std::string> all = {"sAMAccountName", "objectSid", "sAMAccountType", "userAccountControl",
-                                        "msDS-User-Account-Control-Computed", "accountExpires", "logonHours",
-                                        "pwdLastSet", "primaryGroupID", "badPwdCount", "logonCount", "lastLogon",
-                                        "lastLogoff", "countryCode", "codePage", "tokenGroups"};
-        for (const auto &field : textFields) all.emplace_back(field.attribute);
-        return all;
-    }();
-    return attributes;
+// Every attribute a user record reads; tokenGroups (for the privilege) only a base read returns.
+std::vector<std::string> userAttributes(bool withPrivilege) {
+    std::vector<std::string> all = {"sAMAccountName", "objectSid", "sAMAccountType", "description", "userAccountControl",
+                                    "msDS-User-Account-Control-Computed", "accountExpires", "logonHours",
+                                    "pwdLastSet", "primaryGroupID", "badPwdCount", "logonCount", "lastLogon",
+                                    "lastLogoff", "countryCode", "codePage"};
+    for (const auto &field : textFields) all.emplace_back(field.attribute);
+    if (withPrivilege) all.emplace_back("tokenGroups");
+    return all;
 }
 
 std::string number(int64_t value) { return std::to_string(value); }
@@ -129,12 +128,16 @@ UserRecord recordOf(const Entry &entry, const Account &account) {
     return user;
 }
 
-// A user's entry, with tokenGroups (only a base read returns it).
-std::pair<Account, Entry> userEntry(Domain::Session &s, const std::string &name) {
-    const auto [account, dn] = s.require(name, AccountKind::User, NERR_UserNotFound);
-    auto entry = s.ldap.read(dn, userAttributes());
-    if (!entry) refuse(NERR_UserNotFound, "no user '" + name + "'");
-    return {account, std::move(*entry)};
+// A user's entry, found by name; with its privilege it takes a second, base read.
+std::pair<Account, Entry> userEntry(Domain::Session &s, const std::string &name, bool withPrivilege) {
+    auto entry = s.findEntry(name, userAttributes(false));
+    const auto account = entry ? s.accountOf(*entry) : std::nullopt;
+    if (!account || account->kind != AccountKind::User) refuse(NERR_UserNotFound, "no user '" + name + "'");
+    if (withPrivilege) {
+        entry = s.ldap.read(entry->dn, userAttributes(true));
+        if (!entry) refuse(NERR_UserNotFound, "no user '" + name + "'");
+    }
+    return {*account, std::move(*entry)};
 }
 
 std::vector<Modification> newUserAttributes(const UserRecord &user) {
@@ -227,14 +230,14 @@ void Domain::addUser(const UserRecord &record) {
 
 UserRecord Domain::userRecord(const std::string &name) {
     return run(Operation::Read, [&](Session &s) {
-        const auto [account, entry] = userEntry(s, name);
+        const auto [account, entry] = userEntry(s, name, true);
         return recordOf(entry, account);
     });
 }
 
 void Domain::updateUser(const std::string &name, const UserUpdate &update) {
     run(update.password ? Operation::SetPassword : Operation::Change, [&](Session &s) {
-        const auto [account, entry] = userEntry(s, name);
+        const auto [account, entry] = userEntry(s, name, false);
         const auto changes = changesOf(s, entry, recordOf(entry, account), update);
         if (!changes.empty()) s.ldap.modify(entry.dn, changes);  // all of them, or none
     });
@@ -245,6 +248,7 @@ void Domain::deleteUser(const std::string &name) {
         const auto [account, dn] = s.require(name, AccountKind::User, NERR_UserNotFound);
         if (account.builtin) refuse(ERROR_SPECIAL_ACCOUNT, "'" + account.name + "' is a built-in account");
         s.ldap.remove(dn);
+        s.forget(account.sid);
     });
 }
 
@@ -256,7 +260,10 @@ Piece Domain::accounts(AccountKind kind, uint32_t anyFlags, int64_t after, int64
         return serve(filter, after, limit, [&] {
             std::vector<Account> accounts;
             for (const auto &entry : s.ldap.search(s.domainDn, Scope::Subtree, filter, accountAttributes())) {
-                if (auto account = s.accountOf(entry); account && account->kind == kind) accounts.push_back(*account);
+                if (auto account = s.accountOf(entry); account && account->kind == kind) {
+                    s.remember(*account);
+                    accounts.push_back(*account);
+                }
             }
             std::sort(accounts.begin(), accounts.end(), [](const Account &a, const Account &b) {
                 return std::tie(a.samName, a.rid) < std::tie(b.samName, b.rid);
