@@ -16,8 +16,6 @@ namespace {
     throw backend::Error(ERROR_NOT_SUPPORTED, what + " cannot be reached over LDAP");
 }
 
-backend::Page<Account> pageOf(Piece piece) { return {std::move(piece.entries), piece.remaining}; }
-
 class DirectoryTarget final : public backend::Target {
 public:
     DirectoryTarget(std::shared_ptr<Domain> domain, const DirectoryDomain &configured)
@@ -38,11 +36,11 @@ public:
     std::vector<std::string> trustedDomains() override { return domain_->trustedDomainNames(); }
 
     backend::Page<Account> users(uint32_t anyFlags, backend::Position after, int64_t limit) override {
-        return pageOf(domain_->accounts(AccountKind::User, anyFlags, after, limit));
+        return domain_->accounts(AccountKind::User, anyFlags, after, limit);
     }
     backend::Page<UserRecord> userRecords(uint32_t anyFlags, backend::Position after, int64_t limit) override {
         auto users = domain_->accounts(AccountKind::User, anyFlags, after, limit);
-        backend::Page<UserRecord> page{{}, users.remaining};
+        Page<UserRecord> page{{}, users.remaining};
         for (const auto &user : users.entries) page.entries.push_back({user.key, domain_->userRecord(user.value.name)});
         return page;
     }
@@ -59,7 +57,7 @@ public:
     }
 
     backend::Page<Account> groups(AccountKind kind, backend::Position after, int64_t limit) override {
-        return pageOf(domain_->accounts(kind, 0, after, limit));
+        return domain_->accounts(kind, 0, after, limit);
     }
     Account group(std::string_view name, AccountKind kind) override { return domain_->group(std::string(name), kind); }
     void addGroup(std::string_view name, AccountKind kind, std::string_view comment) override {
@@ -71,7 +69,7 @@ public:
     }
 
     backend::Page<Account> groupUsers(std::string_view group, backend::Position after, int64_t limit) override {
-        return pageOf(domain_->groupUsers(std::string(group), after, limit));
+        return domain_->groupUsers(std::string(group), after, limit);
     }
     void addGroupUser(std::string_view group, std::string_view user) override {
         domain_->addGroupUser(std::string(group), std::string(user));
@@ -80,7 +78,7 @@ public:
         domain_->deleteGroupUser(std::string(group), std::string(user));
     }
     backend::Page<Account> localMembers(std::string_view group, backend::Position after, int64_t limit) override {
-        return pageOf(domain_->localMembers(std::string(group), after, limit));
+        return domain_->localMembers(std::string(group), after, limit);
     }
     void addLocalMembers(std::string_view group, const std::vector<std::string> &members) override {
         domain_->addLocalMembers(std::string(group), members);

@@ -262,7 +262,7 @@ std::optional<Account> Domain::findBySid(const std::string &sid) {
 
 // ---- listings ----
 
-Piece Domain::serve(const std::string &query, int64_t after, int64_t limit,
+Page<Account> Domain::serve(const std::string &query, int64_t after, int64_t limit,
                     const std::function<std::vector<Account>()> &load) {
     uint32_t number = uint32_t(after) >> listingBits;
     const size_t start = size_t(uint32_t(after) & positionMask);
@@ -282,7 +282,7 @@ Piece Domain::serve(const std::string &query, int64_t after, int64_t limit,
     }
     held->second.lastUse = ++uses_;
     const auto &accounts = held->second.accounts;
-    Piece piece;
+    Page<Account> piece;
     piece.remaining = accounts.size() - std::min(start, accounts.size());
     const size_t end = limit < 0 ? accounts.size() : std::min(accounts.size(), start + size_t(limit));
     for (size_t i = start; i < end; ++i) {

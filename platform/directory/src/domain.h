@@ -20,6 +20,7 @@ namespace directory {
 using backend::Account;
 using backend::AccountKind;
 using backend::Keyed;
+using backend::Page;
 using backend::UserRecord;
 using backend::UserUpdate;
 
@@ -46,13 +47,6 @@ struct CredentialSource {
 struct TrustedLookup {
     std::function<std::optional<Account>(const std::string &domain, const std::string &sid)> bySid;
     std::function<std::optional<Account>(const std::string &domain, const std::string &name)> byName;
-};
-
-// A listing served in pieces: the entries after a key, and how many the listing holds after
-// that key.
-struct Piece {
-    std::vector<Keyed<Account>> entries;
-    size_t remaining = 0;
 };
 
 class Domain {
@@ -95,9 +89,9 @@ public:
 
     // ---- listings: one search each, held and served in pieces; keys resume after an entry ----
     // Users only with a flag of anyFlags when it is not zero.
-    Piece accounts(AccountKind kind, uint32_t anyFlags, int64_t after, int64_t limit);
-    Piece groupUsers(const std::string &group, int64_t after, int64_t limit);
-    Piece localMembers(const std::string &group, int64_t after, int64_t limit);
+    Page<Account> accounts(AccountKind kind, uint32_t anyFlags, int64_t after, int64_t limit);
+    Page<Account> groupUsers(const std::string &group, int64_t after, int64_t limit);
+    Page<Account> localMembers(const std::string &group, int64_t after, int64_t limit);
 
     // The caller may create and delete users here (the directory decides at the write; this
     // only says whether a bound connection can be had).
@@ -112,7 +106,7 @@ private:
     auto run(Operation operation, Body &&body);
 
     Session &session();
-    Piece serve(const std::string &query, int64_t after, int64_t limit,
+    Page<Account> serve(const std::string &query, int64_t after, int64_t limit,
                 const std::function<std::vector<Account>()> &load);
 
     DomainConfig config_;

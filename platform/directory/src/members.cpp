@@ -39,13 +39,11 @@ std::vector<Account> accountsMatching(Domain::Session &s, const std::string &fil
     return accounts;
 }
 
-std::string typeFilter(int64_t type) { return "(sAMAccountType=" + std::to_string(type) + ")"; }
-
 }  // namespace
 
 // ---- global groups ----
 
-Piece Domain::groupUsers(const std::string &groupName, int64_t after, int64_t limit) {
+Page<Account> Domain::groupUsers(const std::string &groupName, int64_t after, int64_t limit) {
     return run(Operation::Read, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::GlobalGroup, NERR_GroupNotFound);
         return serve("group users " + dn, after, limit, [&] {
@@ -172,7 +170,7 @@ std::vector<std::string> memberLinks(Domain::Session &s, const TrustedLookup &tr
 
 }  // namespace
 
-Piece Domain::localMembers(const std::string &groupName, int64_t after, int64_t limit) {
+Page<Account> Domain::localMembers(const std::string &groupName, int64_t after, int64_t limit) {
     return run(Operation::Read, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::LocalGroup, NERR_GroupNotFound);
         return serve("local members " + dn, after, limit, [&] {

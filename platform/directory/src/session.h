@@ -25,6 +25,8 @@ inline constexpr int64_t typeInterdomainTrust = 805306370;
 inline constexpr int64_t typeGlobalGroup = 268435456;
 inline constexpr int64_t typeLocalGroup = 536870912;
 
+inline std::string typeFilter(int64_t type) { return "(sAMAccountType=" + std::to_string(type) + ")"; }
+
 inline constexpr uint32_t firstOrdinaryRid = 1000;
 inline constexpr const char *builtinSid = "S-1-5-32";
 

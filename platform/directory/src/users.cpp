@@ -252,11 +252,10 @@ void Domain::deleteUser(const std::string &name) {
     });
 }
 
-Piece Domain::accounts(AccountKind kind, uint32_t anyFlags, int64_t after, int64_t limit) {
+Page<Account> Domain::accounts(AccountKind kind, uint32_t anyFlags, int64_t after, int64_t limit) {
     return run(Operation::Read, [&](Session &s) {
         const std::string filter = kind == AccountKind::User ? userTypeFilter(anyFlags)
-                                   : kind == AccountKind::GlobalGroup ? "(sAMAccountType=" + number(typeGlobalGroup) + ")"
-                                                                      : "(sAMAccountType=" + number(typeLocalGroup) + ")";
+                                   : typeFilter(kind == AccountKind::GlobalGroup ? typeGlobalGroup : typeLocalGroup);
         return serve(filter, after, limit, [&] {
             std::vector<Account> accounts;
             for (const auto &entry : s.ldap.search(s.domainDn, Scope::Subtree, filter, accountAttributes())) {
