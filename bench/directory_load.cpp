@@ -124,17 +124,29 @@ void insertRows(const std::filesystem::path &path, const Listed &rows) {
     transaction.commit();
 }
 
-void DirectorySnapshotLoad(benchmark::State &state) {
-    if (AddConnection(kServer, variable("LAB_ADMIN"), variable("LAB_PASSWORD")) != 0) {
-        state.SkipWithError("the platform took no credentials");
-        return;
+// A store of its own on the lab domain, the lab administrator's credentials given.
+class LabStore {
+public:
+    LabStore() {
+        if (AddConnection(kServer, variable("LAB_ADMIN"), variable("LAB_PASSWORD")) != 0) {
+            throw std::runtime_error("the platform took no credentials");
+        }
+        std::filesystem::copy_file(ProgramFolder() / "Template.MDB", folder_.path() / "Template.MDB");
+        data_.WorkList(workList_);
+        gDomainName = "TARN";
     }
-    TempFolder folder;
-    std::filesystem::copy_file(ProgramFolder() / "Template.MDB", folder.path() / "Template.MDB");
-    StringNameList workList;
-    clsData data(folder.path());
-    data.WorkList(workList);
-    gDomainName = "TARN";
+    clsData &data() { return data_; }
+    std::filesystem::path floorPath() const { return folder_.path() / "floor.db"; }
+
+private:
+    TempFolder folder_;
+    StringNameList workList_;
+    clsData data_{folder_.path()};
+};
+
+void DirectorySnapshotLoad(benchmark::State &state) {
+    LabStore store;
+    clsData &data = store.data();
     const directory::Connection ldap = labConnection();
 
     double loadSeconds = 0, floorSeconds = 0;
@@ -146,7 +158,7 @@ void DirectorySnapshotLoad(benchmark::State &state) {
         }
         loadSeconds += thisLoad;
         state.SetIterationTime(thisLoad);
-        floorSeconds += secondsOf([&] { insertRows(folder.path() / "floor.db", searchDomain(ldap)); });
+        floorSeconds += secondsOf([&] { insertRows(store.floorPath(), searchDomain(ldap)); });
     }
     const double iterations = static_cast<double>(state.iterations());
     state.counters["floor_ms"] = floorSeconds / iterations * 1000;
@@ -156,16 +168,8 @@ void DirectorySnapshotLoad(benchmark::State &state) {
 // ---- Apply of one field ----
 
 void DirectoryApplyOneField(benchmark::State &state) {
-    if (AddConnection(kServer, variable("LAB_ADMIN"), variable("LAB_PASSWORD")) != 0) {
-        state.SkipWithError("the platform took no credentials");
-        return;
-    }
-    TempFolder folder;
-    std::filesystem::copy_file(ProgramFolder() / "Template.MDB", folder.path() / "Template.MDB");
-    StringNameList workList;
-    clsData data(folder.path());
-    data.WorkList(workList);
-    gDomainName = "TARN";
+    LabStore store;
+    clsData &data = store.data();
     data.TargetSAM(kServer);
     if (data.LastErr().Number() != 0 || data.User().OpenData()) {
         state.SkipWithError(data.LastErr().ErrList().c_str());
