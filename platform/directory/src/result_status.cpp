@@ -4,6 +4,7 @@
 
 #include <ldap.h>
 
+#include <algorithm>
 #include <cctype>
 
 namespace directory {
@@ -59,10 +60,14 @@ NET_API_STATUS missing(Operation operation) {
 }  // namespace
 
 std::optional<uint32_t> windowsErrorOf(std::string_view diagnostic) {
-    if (const size_t data = diagnostic.find("data "); data != std::string_view::npos) {
-        return hexNumber(diagnostic.substr(data + 5), 8);
+    constexpr std::string_view bindReason = ", data ";
+    if (const size_t data = diagnostic.find(bindReason); data != std::string_view::npos) {
+        return hexNumber(diagnostic.substr(data + bindReason.size()), 8);
     }
-    if (diagnostic.size() >= 9 && diagnostic[8] == ':') return hexNumber(diagnostic, 8);
+    const bool leadingCode = diagnostic.size() >= 9 && diagnostic[8] == ':' &&
+                             std::all_of(diagnostic.begin(), diagnostic.begin() + 8,
+                                         [](char c) { return std::isxdigit(uint8_t(c)) != 0; });
+    if (leadingCode) return hexNumber(diagnostic, 8);
     return std::nullopt;
 }
 

@@ -27,7 +27,7 @@ enum class Operation {
 };
 
 // The Windows error at the start of an AD diagnostic ("0000052D: Constraint violation ..."),
-// or after "data " in a bind diagnostic ("... AcceptSecurityContext error, data 52e, v1db1").
+// or after ", data " in a bind diagnostic ("... AcceptSecurityContext error, data 52e, v1db1").
 std::optional<uint32_t> windowsErrorOf(std::string_view diagnostic);
 
 NET_API_STATUS statusOf(const LdapError &error, Operation operation);
