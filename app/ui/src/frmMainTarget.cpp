@@ -170,11 +170,17 @@ bool frmMain::RetryWithLogon(const std::string &host, const QString &refusal,
     dialog.exec();
     if (!dialog.Answered()) return false;  // the window stays as it was
     LogonName_ = dialog.UserName();
-    const uint32_t status = AddConnection(host, LogonName_.toStdString(), dialog.Password().toStdString());
-    if (status != 0) {
-        std::string message;
-        StatusText(status, message);
-        gData->LastErr().Description(message);
+    try {
+        const uint32_t status = AddConnection(host, LogonName_.toStdString(), dialog.Password().toStdString());
+        if (status != 0) {
+            std::string message;
+            StatusText(status, message);
+            gData->LastErr().Description(message);
+        }
+    } catch (...) {
+        gData->LastErr().CloneErr();  // a platform without the connection calls
+    }
+    if (gData->LastErr().count() != 0) {
         ShowErrors("Unable to establish details about the target SAM");
         return false;
     }
