@@ -8,7 +8,6 @@
 #include "store/ProgramValues.h"
 
 #include <QSignalBlocker>
-#include <QTreeWidget>
 
 namespace {
 
@@ -18,7 +17,7 @@ bool RemoveItem(int type, const std::string &name) {
 
 }  // namespace
 
-bool DeleteSelectedItems(int type, const QTreeWidget &list, int count,
+bool DeleteSelectedItems(int type, const ItemListView &list, int count,
                          const SelectionCheck &sameTypeSelected) {
     if (count == 0) return false;
     // One entry is always of one kind, whatever the check says.
@@ -31,23 +30,19 @@ bool DeleteSelectedItems(int type, const QTreeWidget &list, int count,
     // Opened whatever the answer, so that a store that cannot be opened is reported either way.
     if (!OpenItemData(type) || answer != MsgAnswer::Yes) return false;
     bool failed = false;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (item.isSelected()) failed = RemoveItem(type, item.text(0).toStdString()) || failed;
+    for (const int row : list.selectedRows()) {
+        failed = RemoveItem(type, list.entries().name(row)) || failed;
     }
     if (failed) ShowOperationErrors();
     return true;
 }
 
-void FindByName(int type, QTreeWidget &list, const AskForText &ask) {
+void FindByName(int type, ItemListView &list, const AskForText &ask) {
     const QString caption =
         QStringLiteral("Find ") + QString::fromStdString(ItemStrings[type][0]);
     const std::optional<QString> name = ask(caption, QStringLiteral("Name:"));
     if (!name) return;
-    const QList<QTreeWidgetItem *> found = list.findItems(*name, Qt::MatchFixedString);
+    const int found = list.entries().findName(*name);
     const QSignalBlocker quiet(list);
-    list.clearSelection();
-    if (!found.isEmpty()) {
-        list.setCurrentItem(found.first(), 0, QItemSelectionModel::ClearAndSelect);
-    }
+    list.selectOnly(found);
 }

@@ -74,7 +74,7 @@ GroupDetailControls GroupPanel(Ui::frmMain &ui) { return {*ui.txtGrpType, *ui.tx
 
 // Whether the selection may be worked on as one; a mixed one is reported by the check. One
 // entry is always of one kind, whatever the check says.
-bool OneKindSelected(const QTreeWidget &list, int selCount) {
+bool OneKindSelected(const ItemListView &list, int selCount) {
     return SameTypeSelected(list) || selCount < 2;
 }
 
@@ -136,6 +136,7 @@ void frmMain::FillDetails(const QString &name, int type) {
 
 void frmMain::MarkChanged(QWidget *control) {
     if (Updating_) return;
+    if (!ui->cmdApply->isEnabled()) EditedSelection_ = ui->lstItems->selectionModel()->selection();
     SetChangeMark(*control, true);
     ui->cmdApply->setEnabled(true);
     ui->cmdDiscard->setEnabled(true);
@@ -198,14 +199,15 @@ void frmMain::cmdUserScriptBrowse_Click() {
 }
 
 // Each selected item gets the marked fields in turn; a failure on one is shown and the next
-// goes on. The marks stay, so a second Apply sends the same fields again.
+// goes on. The marks stay, so a second Apply sends the same fields again. The selection is
+// the list's as it is now: with nothing selected nothing is written, and the edits stay.
 void frmMain::cmdApply_Click() {
-    if (SelCount_ == 0 || !OneKindSelected(*ui->lstItems, SelCount_)) return;
+    const std::vector<int> selected = ui->lstItems->selectedRows();
+    const int count = static_cast<int>(selected.size());
+    if (count == 0 || !OneKindSelected(*ui->lstItems, count)) return;
     bool passwordRefused = false;
-    for (int i = 0; i < ui->lstItems->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *ui->lstItems->topLevelItem(i);
-        if (!item.isSelected()) continue;
-        const std::string name = item.text(0).toStdString();
+    for (const int row : selected) {
+        const std::string name = ui->lstItems->entries().name(row);
         passwordRefused = ViewType_ == kUsersType ? ApplyUserChanges(UserPanel(*ui), name)
                                                   : ApplyGroupChanges(GroupPanel(*ui), name);
     }
@@ -219,8 +221,8 @@ void frmMain::cmdApply_Click() {
 // One item is read again; a multiple selection is given up, as the list is rebuilt.
 void frmMain::cmdDiscard_Click() {
     if (SelCount_ == 1) {
-        if (const QTreeWidgetItem *selected = SelectedItem(*ui->lstItems)) {
-            ShowItemDetails(selected->text(0), ViewType_);
+        if (const int selected = ui->lstItems->selectedRow(); selected >= 0) {
+            ShowItemDetails(ui->lstItems->text(selected), ViewType_);
         }
     } else {
         UpdateMainView(false);
@@ -232,10 +234,9 @@ void frmMain::cmdRelations_Click() {
     if (SelCount_ == 0 || !OneKindSelected(*ui->lstItems, SelCount_)) return;
     int kind = kUsersShown;
     if (ViewType_ == kGroupsType) {
-        const QTreeWidgetItem *selected = SelectedItem(*ui->lstItems);
+        const int selected = ui->lstItems->selectedRow();
         const bool global =
-            selected != nullptr &&
-            IconKeyOf(*selected) == QString::fromStdString(ItemIcons(kGroupsType, kGlobalGroup));
+            selected >= 0 && ui->lstItems->entries().icon(selected) == ItemIcon::GlobalGroup;
         kind = global ? kGlobalGroup : kLocalGroup;
     }
     frmRelations dialog({*this, *lstHidden_, *ui->cboFilter, timListUpdate_,

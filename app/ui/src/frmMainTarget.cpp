@@ -76,7 +76,7 @@ void frmMain::txtName_Change() {
     {
         const QSignalBlocker quiet(ui->lstItems);
         ui->lstItems->clear();
-        CurrentItem_ = nullptr;
+        CurrentItem_ = QPersistentModelIndex();
     }
     SetViewMarks(-1);
     ui->fraDetails->hide();
@@ -86,7 +86,7 @@ void frmMain::txtName_Change() {
     ui->lblFilter->setText(QStringLiteral("Filter:"));
     {
         const QSignalBlocker quiet(ui->cboFilter);
-        ui->cboFilter->clear();
+        filterNames_->clear();
     }
     ui->cmdSwitch->setText(QStringLiteral("S&witch To"));
 }

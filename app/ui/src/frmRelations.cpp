@@ -17,7 +17,6 @@
 
 #include <QComboBox>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
@@ -30,7 +29,7 @@ const char *const kLocalGroupsNote =
     "The entire membership of a local group is displayed when a single group is selected.";
 
 // Names of the target's own users are shown bare; other domains' accounts carry a prefix.
-bool HasDomainPrefix(const QString &name) { return name.contains(QLatin1Char('\\')); }
+bool HasDomainPrefix(const std::string &name) { return name.find('\\') != std::string::npos; }
 
 QString Joined(const NameArray &names, const QString &separator) {
     QStringList texts;
@@ -43,6 +42,9 @@ QString Joined(const NameArray &names, const QString &separator) {
 frmRelations::frmRelations(RelationsOwner owner)
     : QDialog(&owner.window), ui(std::make_unique<Ui::frmRelations>()), owner_(std::move(owner)) {
     ui->setupUi(this);
+    for (ItemListView *list : {ui->lstMembers, ui->lstNonMembers}) {
+        list->entries().setHeader(QStringLiteral("Items"));
+    }
     connect(ui->cmdAdd, &QPushButton::clicked, this, &frmRelations::cmdAdd_Click);
     connect(ui->cmdRemove, &QPushButton::clicked, this, &frmRelations::cmdRemove_Click);
     connect(ui->cmdAddOther, &QPushButton::clicked, this, &frmRelations::cmdAddOther_Click);
@@ -52,7 +54,7 @@ frmRelations::frmRelations(RelationsOwner owner)
 
 frmRelations::~frmRelations() = default;
 
-void frmRelations::SetupForm(int itemType, int groupKind, QTreeWidget &sourceList) {
+void frmRelations::SetupForm(int itemType, int groupKind, ItemListView &sourceList) {
     SourceList_ = &sourceList;
     ItemType_ = itemType;
     GroupKind_ = groupKind;
@@ -79,29 +81,27 @@ void frmRelations::ListBothRelations() {
                   owner_.workList);
 }
 
-NameArray frmRelations::MakeSelNameListByType(const QTreeWidget &list, const QString &iconKey,
+NameArray frmRelations::MakeSelNameListByType(const ItemListView &list, const QString &iconKey,
                                               bool prefixed) {
-    const bool filterByPrefix = iconKey == QStringLiteral("SUser");
+    const ItemIcon icon = IconOfKey(iconKey.toStdString());
+    const bool filterByPrefix = icon == ItemIcon::User;
     NameArray names;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (!item.isSelected() || IconKeyOf(item) != iconKey) continue;
-        if (filterByPrefix && HasDomainPrefix(item.text(0)) != prefixed) continue;
-        names.Append(item.text(0).toStdString());
+    for (const int row : list.selectedRows()) {
+        const std::string &name = list.entries().name(row);
+        if (list.entries().icon(row) != icon) continue;
+        if (filterByPrefix && HasDomainPrefix(name) != prefixed) continue;
+        names.Append(name);
     }
     return names;
 }
 
-NameArray frmRelations::MakeSelNameList(const QTreeWidget &list) {
+NameArray frmRelations::MakeSelNameList(const ItemListView &list) {
     NameArray names;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (item.isSelected()) names.Append(item.text(0).toStdString());
-    }
+    for (const int row : list.selectedRows()) names.Append(list.entries().name(row));
     return names;
 }
 
-void frmRelations::ChangeRelationship(bool add, const QTreeWidget &list, clsUser &users) {
+void frmRelations::ChangeRelationship(bool add, const ItemListView &list, clsUser &users) {
     gData->LastErr().Refresh();
     const NameArray groups = MakeSelNameList(list);
     bool failed = false;
@@ -112,7 +112,7 @@ void frmRelations::ChangeRelationship(bool add, const QTreeWidget &list, clsUser
     if (failed) ShowOperationErrors();
 }
 
-void frmRelations::AddGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+void frmRelations::AddGroupRelationship(const ItemListView &list, clsGroup &groups,
                                         const QString &iconKey) {
     gData->LastErr().Refresh();
     const NameArray users = MakeSelNameListByType(list, iconKey, false);
@@ -122,7 +122,7 @@ void frmRelations::AddGroupRelationship(const QTreeWidget &list, clsGroup &group
     if (failed) ShowOperationErrors();
 }
 
-void frmRelations::RemoveGroupRelationship(const QTreeWidget &list, clsGroup &groups) {
+void frmRelations::RemoveGroupRelationship(const ItemListView &list, clsGroup &groups) {
     gData->LastErr().Refresh();
     bool failed = false;
     if (GroupKind_ == kLocalGroup) {
@@ -162,7 +162,7 @@ bool frmRelations::AdjustLocalMembers(bool add, const NameArray &members) {
 }
 
 void frmRelations::ChangeMembers(bool add) {
-    QTreeWidget &list = add ? *ui->lstNonMembers : *ui->lstMembers;
+    ItemListView &list = add ? *ui->lstNonMembers : *ui->lstMembers;
     if (!OpenItemData(ItemType_)) {
         ShowErrors("Error opening user/group");
     } else {
@@ -222,19 +222,29 @@ void frmRelations::cmdOk_Click() {
     owner_.listUpdate.start();
 }
 
-// The selected names are in list order, so one walk down the rebuilt list finds them all.
+// The selected names are in list order, so one walk down the rebuilt list finds them all. The
+// found entries are selected in one step: one change of the selection, handled once.
 void frmRelations::RestoreSelection() {
-    QTreeWidget &list = *SourceList_;
+    ItemListView &list = *SourceList_;
+    const QAbstractItemModel &entries = *list.model();
+    QItemSelection found;
+    int previous = -2;
     int64_t position = 1;
-    for (int i = 0; i < list.topLevelItemCount() && position <= SelNames_.Count(); ++i) {
-        QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (item.text(0).toStdString() == SelNames_.Item(position)) {
-            item.setSelected(true);
-            list.setCurrentItem(&item, 0, QItemSelectionModel::Select);
-            ++position;
+    for (int row = 0; row < list.count() && position <= SelNames_.Count(); ++row) {
+        if (list.entries().name(row) != SelNames_.Item(position)) continue;
+        const QModelIndex entry = entries.index(row, 0);
+        if (row == previous + 1) {
+            found.last() = QItemSelectionRange(found.last().topLeft(), entry);
         } else {
-            item.setSelected(false);
+            found.append(QItemSelectionRange(entry));
         }
+        previous = row;
+        ++position;
+    }
+    list.selectionModel()->select(found, QItemSelectionModel::ClearAndSelect);
+    if (previous >= 0) {
+        list.selectionModel()->setCurrentIndex(entries.index(previous, 0),
+                                               QItemSelectionModel::NoUpdate);
     }
 }
 

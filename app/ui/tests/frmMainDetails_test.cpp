@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <lm.h>
 

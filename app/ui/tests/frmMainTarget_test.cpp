@@ -1,5 +1,7 @@
 #include "UiTest.h"
 
+#include "dataops/ItemList.h"
+
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
 #include "ui/frmConnect.h"
@@ -19,7 +21,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
 
 namespace {
 
@@ -77,7 +78,7 @@ protected:
 
     std::string itemWordCaptions() {
         return (control<QGroupBox>("fraDetails").title() + "|" +
-                control<QTreeWidget>("lstItems").headerItem()->text(0) + "|" +
+                control<ItemListView>("lstItems").model()->headerData(0, Qt::Horizontal).toString() + "|" +
                 control<QAction>("mnuEditItems_0").text() + "|" +
                 control<QAction>("mnuEditItems_1").text() + "|" +
                 control<QAction>("mnuEditItems_2").text())
@@ -197,8 +198,8 @@ TEST_F(TargetTest, CancellingTheConnectDialogLeavesTheWindowAsItWas) {
 TEST_F(TargetTest, AFailedSnapshotKeepsTheOpenWindowAsItWas) {
     clickSwitch();
     ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
-    auto &list = control<QTreeWidget>("lstItems");
-    const int itemsBefore = list.topLevelItemCount();
+    auto &list = control<ItemListView>("lstItems");
+    const int itemsBefore = list.count();
     ASSERT_GE(itemsBefore, 2);
     world().addFault({.call = "NetUserEnum", .status = 5, .server = "", .after = 0, .count = 1});
     control<QAction>("mnuViewRefresh").trigger();
@@ -210,9 +211,9 @@ TEST_F(TargetTest, AFailedSnapshotKeepsTheOpenWindowAsItWas) {
     EXPECT_EQ(messages().shown()[0].title, "Error");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     expectTargetOpen("\\\\ALDER");
-    EXPECT_EQ(list.topLevelItemCount(), itemsBefore);
+    EXPECT_EQ(list.count(), itemsBefore);
     // The list still names the old accounts; choosing one is answered, not a crash.
-    clickItem(list, *list.topLevelItem(1));
+    clickItem(list, 1);
     QTest::qWait(400);
     EXPECT_EQ(window().SelCount(), 1);
 }
@@ -222,7 +223,7 @@ TEST_F(TargetTest, TypingInTheNameBoxLeavesTheTarget) {
     ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
     QTest::keyClicks(&control<QLineEdit>("txtName"), "1");
     expectNoTarget();
-    EXPECT_EQ(control<QTreeWidget>("lstItems").topLevelItemCount(), 0);
+    EXPECT_EQ(control<ItemListView>("lstItems").count(), 0);
     EXPECT_EQ(gSAMHost, "\\\\ALDER");  // the store keeps the last target until the next switch
 }
 
@@ -265,7 +266,7 @@ TEST_F(TargetTest, OutOfStepWarningIsShownOnceAfterAStatusThatSetsIt) {
 
 TEST_F(TargetTest, ListAndPanelGrowWithTheWindow) {
     clickSwitch();
-    auto &list = control<QTreeWidget>("lstItems");
+    auto &list = control<ItemListView>("lstItems");
     auto &panel = control<QGroupBox>("fraDetails");
     QCoreApplication::processEvents();
     const QSize listBefore = list.size();

@@ -4,6 +4,7 @@
 // machine's own SAM.
 // tarnwick_screenshot FOLDER DOMAIN USER PASSWORD: a directory domain instead, which asks for
 // the name and password first.
+#include "dataops/ItemList.h"
 #include "status/MsgBox.h"
 #include "ui/frmConnect.h"
 #include "ui/frmMain.h"
@@ -26,8 +27,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
-#include <QTreeWidget>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <iostream>
@@ -101,21 +102,19 @@ bool shootGroupsOfOneUser(Camera &camera, frmMain &window, const QString &user) 
 
 // Selects the first count entries of the main list and lets the window take the selection up.
 void selectFirst(frmMain &window, int count) {
-    auto &list = find<QTreeWidget>(window, "lstItems");
-    list.clearSelection();
-    for (int i = 0; i < count && i < list.topLevelItemCount(); ++i) {
-        list.topLevelItem(i)->setSelected(true);
-    }
+    auto &list = find<ItemListView>(window, "lstItems");
+    const int last = std::min(count, list.count()) - 1;
+    list.selectionModel()->select(
+        QItemSelection(list.model()->index(0, 0), list.model()->index(last, 0)),
+        QItemSelectionModel::ClearAndSelect);
     WaitProcessingEvents(std::chrono::milliseconds(400));
 }
 
 void selectByName(frmMain &window, const QString &name) {
-    auto &list = find<QTreeWidget>(window, "lstItems");
-    list.clearSelection();
-    for (QTreeWidgetItem *item : list.findItems(name, Qt::MatchExactly)) {
-        item->setSelected(true);
-        list.scrollToItem(item);
-    }
+    auto &list = find<ItemListView>(window, "lstItems");
+    const int row = list.entries().findName(name);
+    list.selectOnly(row);
+    if (row >= 0) list.scrollTo(list.model()->index(row, 0));
     WaitProcessingEvents(std::chrono::milliseconds(400));
 }
 

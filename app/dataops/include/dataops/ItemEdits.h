@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-class QTreeWidget;
+class ItemListView;
 
 // Asks the administrator for one line of text under a caption and a question; nullopt when
 // the question was not answered.
@@ -18,15 +18,15 @@ using AskForText =
 // SAM compares names, the only selected entry of the list; with no such entry nothing is
 // selected. Not answering leaves the list as it is. The selection is the program's, not a
 // click of the administrator's: the list's own signals stay quiet.
-void FindByName(int type, QTreeWidget &list, const AskForText &ask);
+void FindByName(int type, ItemListView &list, const AskForText &ask);
 
 // The main window's check that the selected entries are all of one kind; it says so itself
 // when they are not.
-using SelectionCheck = std::function<bool(const QTreeWidget &list)>;
+using SelectionCheck = std::function<bool(const ItemListView &list)>;
 
 // Asks whether to delete the count selected entries and, when the administrator agrees, removes
 // each from the SAM and the snapshot; failures are shown together at the end. A selection of
 // two or more that mixes kinds is refused. True when the deletion was carried out (confirmed,
 // and the account object open). The list itself is left as it is.
-bool DeleteSelectedItems(int type, const QTreeWidget &list, int count,
+bool DeleteSelectedItems(int type, const ItemListView &list, int count,
                          const SelectionCheck &sameTypeSelected);

@@ -6,7 +6,9 @@
 #include "ui/ListBoxNameList.h"
 
 #include <QActionGroup>
+#include <QItemSelection>
 #include <QMainWindow>
+#include <QPersistentModelIndex>
 #include <QTimer>
 
 #include <array>
@@ -17,8 +19,8 @@
 class QAction;
 class QFileDialog;
 class QRadioButton;
+class ItemListModel;
 class QTabWidget;
-class QTreeWidgetItem;
 class frmAdd;
 
 namespace Ui {
@@ -82,7 +84,7 @@ private:
 
     // The item list, its filter and the selection timer.
     void cboFilter_Click();
-    void lstItems_ItemClick(QTreeWidgetItem *item);
+    void lstItems_ItemClick(const QModelIndex &item);
     void lstItems_SelectionChanged();
     void timListUpdate_Timer();
     void FillFilterList();
@@ -111,7 +113,7 @@ private:
     void AddItem();
     void DeleteSelected();
     void FindItem();
-    void SelectOnly(QTreeWidgetItem *item);
+    void SelectOnly(int row);
     void cmdRelations_Click();
 
     std::unique_ptr<Ui::frmMain> ui;
@@ -123,13 +125,15 @@ private:
     QActionGroup viewButtonGroup_;
     QTimer timListUpdate_;
     std::unique_ptr<QFileDialog> dlgCD_;
-    std::unique_ptr<ListBoxNameList> lstHidden_;
+    ListBoxNameList *lstHidden_;  // a hidden child of the window
+    ItemListModel *filterNames_;  // cboFilter's entries, a child of the window
     std::unique_ptr<frmAdd> frmAdd_;  // kept between uses
 
     int ViewType_ = 0;
     int SelCount_ = 0;
-    QTreeWidgetItem *CurrentItem_ = nullptr;
-    bool IgnoreNextClick_ = false;
+    QPersistentModelIndex CurrentItem_;
+    // The selection that unapplied edits are for: a refused change of selection goes back to it.
+    QItemSelection EditedSelection_;
     bool Updating_ = false;
     QString SavedMachineName_;
     QString SavedDomainName_;

@@ -9,7 +9,7 @@
 #include <memory>
 
 class QFileDialog;
-class QTreeWidget;
+class ItemListView;
 class frmMain;
 
 inline constexpr std::chrono::milliseconds kSplashTime{1000};
@@ -29,4 +29,4 @@ QString BrowseForFile(QFileDialog &dlgCD, const QString &filter, const QString &
 
 // True when every selected entry has the small icon of the list's selected entry; otherwise
 // says "Mixed types in selection not allowed" and returns false.
-bool SameTypeSelected(const QTreeWidget &list);
+bool SameTypeSelected(const ItemListView &list);
