@@ -152,6 +152,19 @@ public:
         record(figures, size + " groups view",
                [&] { control<QAction>("tbrToolBar_Group").trigger(); }, std::nullopt,
                hundredThousand ? 150.0 : million ? 500.0 : std::optional<double>{});
+        // The groups view's filter offers every user: typing a name finds it, and the list
+        // drops down at once.
+        const QString lastUser = filter.itemText(filter.count() - 1);
+        record(figures, size + " type the last user's name into the filter", [&] {
+            filter.setFocus();
+            QTest::keyClicks(&filter, lastUser);
+        });
+        if (filter.currentText() != lastUser) {
+            throw std::runtime_error("Typing " + lastUser.toStdString() + " chose " +
+                                     filter.currentText().toStdString());
+        }
+        record(figures, size + " drop the filter's list down", [&] { filter.showPopup(); });
+        filter.hidePopup();
         record(figures, size + " users view again",
                [&] { control<QAction>("tbrToolBar_User").trigger(); });
 
