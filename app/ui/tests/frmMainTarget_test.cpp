@@ -180,7 +180,7 @@ TEST_F(TargetTest, ARefusedLogonAsksForANameAndPasswordUntilOneIsTaken) {
 
 TEST_F(TargetTest, CancellingTheConnectDialogLeavesTheWindowAsItWas) {
     clickSwitch();
-    const int items = control<QTreeWidget>("lstItems").topLevelItemCount();
+    const int items = control<ItemListView>("lstItems").count();
     world().addFault({.call = "NetUserAdd", .status = 1326, .server = "", .after = 0, .count = 1});
     QTimer::singleShot(0, [] {
         auto *dialog = qobject_cast<frmConnect *>(QApplication::activeModalWidget());
@@ -190,7 +190,7 @@ TEST_F(TargetTest, CancellingTheConnectDialogLeavesTheWindowAsItWas) {
     control<QAction>("mnuViewRefresh").trigger();
     EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
     expectTargetOpen("\\\\ALDER");
-    EXPECT_EQ(control<QTreeWidget>("lstItems").topLevelItemCount(), items);
+    EXPECT_EQ(control<ItemListView>("lstItems").count(), items);
     EXPECT_EQ(gSAMHost, "\\\\ALDER");
 }
 
