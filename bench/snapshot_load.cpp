@@ -1,6 +1,7 @@
 // The snapshot load of a generated domain, end to end, against its floor: the same
 // enumerations through the library into a plain list, plus inserting the same rows into a
 // fresh SQLite file in one transaction. Reports both, their ratio and the peak memory of each.
+#include "domain_enumeration.h"
 #include "lm.h"
 #include "samworld/world.h"
 #include "store/Database.h"
@@ -8,7 +9,6 @@
 #include "testing/TempFolder.h"
 #include "vantry_api/NameList.h"
 #include "vantry_api/ProgramFolder.h"
-#include "vantry_api/modVantryDeclare.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,8 +25,6 @@
 #include <vector>
 
 namespace {
-
-namespace api = modVantryDeclare;
 
 const char *const kDomain = "BENCH";
 const char *const kServer = "\\\\SPRUCE";
@@ -71,48 +69,6 @@ double peakMemoryMB() {
         }
     }
     return 0;
-}
-
-void expectSuccess(uint32_t status, const char *call) {
-    if (status != 0) {
-        throw std::runtime_error(std::string(call) + " failed with status " +
-                                 std::to_string(status));
-    }
-}
-
-struct Enumerated {
-    std::vector<std::string> users;
-    std::vector<std::pair<std::string, bool>> groups;
-    std::vector<std::vector<std::string>> members;
-};
-
-std::vector<std::string> enumerate(const std::function<uint32_t(HWND)> &call, const char *name) {
-    StringNameList list;
-    expectSuccess(call(list.window()), name);
-    return list.names();
-}
-
-Enumerated enumerateDomain() {
-    Enumerated result;
-    result.users = enumerate([](HWND w) { return api::GetAllUsers(kServer, api::kListBox, w); },
-                             "GetAllUsers");
-    for (const bool isGlobal : {false, true}) {
-        const int32_t global = isGlobal ? api::kTrue : api::kFalse;
-        for (auto &name :
-             enumerate([&](HWND w) { return api::GetAllGroups(global, kServer, api::kListBox, w); },
-                       "GetAllGroups")) {
-            result.groups.emplace_back(std::move(name), isGlobal);
-        }
-    }
-    for (const auto &[group, isGlobal] : result.groups) {
-        result.members.push_back(enumerate(
-            [&](HWND w) {
-                return isGlobal ? api::GetGroupUsers(kServer, group.c_str(), api::kListBox, w)
-                                : api::GetLocalGroupUsers(kServer, group.c_str(), api::kListBox, w);
-            },
-            "members"));
-    }
-    return result;
 }
 
 // The same rows as the load, without its indexes or lookups: ids come from a hash map.
@@ -183,7 +139,7 @@ void SnapshotLoad(benchmark::State &state) {
 
         resetPeakMemory();
         floorSeconds +=
-            secondsOf([&] { insertRows(domain.folder() / "floor.db", enumerateDomain()); });
+            secondsOf([&] { insertRows(domain.folder() / "floor.db", enumerateDomain(kServer)); });
         floorPeak = std::max(floorPeak, peakMemoryMB());
     }
     const double iterations = static_cast<double>(state.iterations());

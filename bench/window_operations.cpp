@@ -3,6 +3,7 @@
 // flag to 2,000 users, against the bare library calls that Apply makes for the same accounts.
 // Prints each time and the longest the window went without being repainted meanwhile: one of
 // its buttons is asked to repaint every 10 ms throughout, so a long gap is a window that froze.
+#include "dataops/ItemList.h"
 #include "samworld/world.h"
 #include "status/MsgBox.h"
 #include "testing/TempFolder.h"
@@ -18,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <lm.h>
 
@@ -120,9 +120,9 @@ void print(const char *what, const Measured &measured) {
 }
 
 // Selects the first count entries as one selection and waits until the window has taken it up.
-void selectFirst(frmMain &window, QTreeWidget &list, int count) {
+void selectFirst(frmMain &window, ItemListView &list, int count) {
     list.clearSelection();
-    if (count == list.topLevelItemCount()) {
+    if (count == list.count()) {
         list.selectAll();
     } else {
         QItemSelection range(list.model()->index(0, 0), list.model()->index(count - 1, 0));
@@ -179,13 +179,13 @@ int main(int argc, char *argv[]) {
     window.resize(1100, 700);
     window.show();
     RepaintWatch watch(find<QPushButton>(window, "cmdSwitch"));
-    auto &list = find<QTreeWidget>(window, "lstItems");
+    auto &list = find<ItemListView>(window, "lstItems");
 
     print("Switch To, until the list can be used", measure(watch, [&] {
               find<QPushButton>(window, "cmdSwitch").click();
               waitUntil([&] { return window.SelCount() == 1; });
           }));
-    const int listed = list.topLevelItemCount();
+    const int listed = list.count();
     std::printf("  %d users listed\n", listed);
 
     print("Select all, until the panel shows it", measure(watch, [&] {
@@ -210,8 +210,7 @@ int main(int argc, char *argv[]) {
           }));
 
     selectFirst(window, list, kApplied);
-    std::vector<std::string> applied;
-    for (int i = 0; i < kApplied; ++i) applied.push_back(list.topLevelItem(i)->text(0).toStdString());
+    const std::vector<std::string> applied = SelectedNames(list);
     find<QCheckBox>(window, "chkUserAcctDisable").click();
     // A first pass reads the accounts' pages of the world for the first time; after it the bare
     // calls are timed before and after Apply, so that neither gains from the other's caches.

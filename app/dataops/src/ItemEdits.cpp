@@ -8,7 +8,6 @@
 #include "store/ProgramValues.h"
 
 #include <QSignalBlocker>
-#include <QTreeWidget>
 
 namespace {
 
@@ -18,7 +17,7 @@ bool RemoveItem(int type, const std::string &name) {
 
 }  // namespace
 
-std::optional<OperationCount> DeleteSelectedItems(int type, const QTreeWidget &list, int count,
+std::optional<OperationCount> DeleteSelectedItems(int type, const ItemListView &list, int count,
                                                   const SelectionCheck &sameTypeSelected,
                                                   ProgressReporter &progress) {
     if (count == 0) return std::nullopt;
@@ -35,15 +34,12 @@ std::optional<OperationCount> DeleteSelectedItems(int type, const QTreeWidget &l
                           [type](const std::string &name) { return RemoveItem(type, name); });
 }
 
-void FindByName(int type, QTreeWidget &list, const AskForText &ask) {
+void FindByName(int type, ItemListView &list, const AskForText &ask) {
     const QString caption =
         QStringLiteral("Find ") + QString::fromStdString(ItemStrings[type][0]);
     const std::optional<QString> name = ask(caption, QStringLiteral("Name:"));
     if (!name) return;
-    const QList<QTreeWidgetItem *> found = list.findItems(*name, Qt::MatchFixedString);
+    const int found = list.entries().findName(*name);
     const QSignalBlocker quiet(list);
-    list.clearSelection();
-    if (!found.isEmpty()) {
-        list.setCurrentItem(found.first(), 0, QItemSelectionModel::ClearAndSelect);
-    }
+    list.selectOnly(found);
 }

@@ -2,10 +2,7 @@
 
 #include "accounts/clsGroup.h"
 #include "accounts/clsUser.h"
-#include "dataops/ItemList.h"
 #include "store/ProgramValues.h"
-
-#include <QTreeWidget>
 
 #include <array>
 #include <cstdint>
@@ -48,19 +45,18 @@ Listing ListGroups(bool globalGroups, const std::string &filterName) {
     return listing;
 }
 
-// One key per name: a group that came back with its kind shows that kind, any other name the
-// key passed in.
-NameArray IconKeysOf(const Listing &listing, const std::string &iconKey) {
-    NameArray keys;
-    for (int64_t i = 1; i <= listing.names.Count(); ++i) {
-        if (listing.isGlobal.has_value() && i <= listing.isGlobal->Count()) {
-            const bool global = listing.isGlobal->Item(i) != 0;
-            keys.Append(ItemIcons(kGroupsType, global ? kGlobalGroup : kLocalGroup));
-        } else {
-            keys.Append(iconKey);
-        }
+// One icon per name: a group that came back with its kind shows that kind, any other name the
+// icon passed in.
+std::vector<ItemIcon> IconsOf(const Listing &listing, ItemIcon icon) {
+    if (!listing.isGlobal.has_value()) {
+        return std::vector<ItemIcon>(static_cast<std::size_t>(listing.names.Count()), icon);
     }
-    return keys;
+    std::vector<ItemIcon> icons;
+    for (int64_t i = 1; i <= listing.names.Count(); ++i) {
+        icons.push_back(i <= listing.isGlobal->Count() ? GroupIcon(listing.isGlobal->Item(i))
+                                                       : icon);
+    }
+    return icons;
 }
 
 }  // namespace
@@ -88,20 +84,18 @@ void ShowOperationErrors() {
     ShowErrors(kOperationFailedCaption);
 }
 
-void FillItemList(QTreeWidget &list, const NameArray &names, const NameArray &iconKeys) {
+void FillItemList(ItemListView &list, NameArray names, const std::vector<ItemIcon> &icons) {
     if (names.Count() < 1) return;
-    for (int64_t i = 1; i <= names.Count() && i <= iconKeys.Count(); ++i) {
-        AddListItem(list, QString::fromStdString(names.Item(i)),
-                    QString::fromStdString(iconKeys.Item(i)));
-    }
-    list.setCurrentItem(list.topLevelItem(0), 0, QItemSelectionModel::ClearAndSelect);
+    list.entries().append(std::move(names), icons);
+    list.selectOnly(0);
 }
 
-void ListItemsByFilter(QTreeWidget &list, int viewType, bool globalGroups,
+void ListItemsByFilter(ItemListView &list, int viewType, bool globalGroups,
                        const std::string &filterName, const std::string &iconKey) {
     if (!OpenItemData(kUsersType) || !OpenItemData(kGroupsType)) return;
-    const Listing listing = viewType == kUsersType ? ListUsers(filterName)
-                                                   : ListGroups(globalGroups, filterName);
+    Listing listing = viewType == kUsersType ? ListUsers(filterName)
+                                             : ListGroups(globalGroups, filterName);
     if (listing.failed) ShowOperationErrors();
-    FillItemList(list, listing.names, IconKeysOf(listing, iconKey));
+    const std::vector<ItemIcon> icons = IconsOf(listing, IconOfKey(iconKey));
+    FillItemList(list, std::move(listing.names), icons);
 }

@@ -7,31 +7,22 @@
 #include "vantry_api/NameList.h"
 #include "vantry_api/modVantryDeclare.h"
 
-#include <QTreeWidget>
-
 #include <algorithm>
 #include <string_view>
 
 namespace {
 
-// The entries of one list: each name with its icon key at the same position.
+// The entries of one list: each name with its icon at the same position.
 struct ListEntries {
     NameArray names;
-    NameArray iconKeys;
+    std::vector<ItemIcon> icons;
 
-    void add(std::string name, std::string iconKey) {
+    void add(std::string name, ItemIcon icon) {
         names.Append(std::move(name));
-        iconKeys.Append(std::move(iconKey));
+        icons.push_back(icon);
     }
-    void fill(QTreeWidget &list) const { FillItemList(list, names, iconKeys); }
+    void fill(ItemListView &list) { FillItemList(list, std::move(names), icons); }
 };
-
-const std::string kUserIcon = ItemIcons(kUsersType);
-const std::string kGlobalGroupIcon = ItemIcons(kGroupsType, kGlobalGroup);
-
-std::string GroupIcon(int32_t isGlobal) {
-    return ItemIcons(kGroupsType, isGlobal != 0 ? kGlobalGroup : kLocalGroup);
-}
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     const auto folded = [](char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
@@ -53,12 +44,12 @@ void AddLocalMember(ListEntries &entries, std::string entry, const std::string &
     if (StartsWithIgnoringCase(entry, own)) entry.erase(0, own.size());
     const bool user = entry.ends_with("\\u");
     entry.resize(entry.size() >= 2 ? entry.size() - 2 : 0);
-    entries.add(std::move(entry), user ? kUserIcon : kGlobalGroupIcon);
+    entries.add(std::move(entry), user ? ItemIcon::User : ItemIcon::GlobalGroup);
 }
 
 // The group's members as the target SAM has them; true when reading them failed. Whatever
 // arrived before a failure is still listed.
-bool ListLiveMembers(QTreeWidget &members, const std::string &group, int groupKind,
+bool ListLiveMembers(ItemListView &members, const std::string &group, int groupKind,
                      NameList &workList) {
     workList.clear();
     const auto &read = groupKind == kGlobalGroup ? modVantryDeclare::GetGroupUsers
@@ -74,7 +65,7 @@ bool ListLiveMembers(QTreeWidget &members, const std::string &group, int groupKi
     const std::string ownPrefix = OwnPrefix();
     for (int64_t i = 0; i < workList.count(); ++i) {
         if (groupKind == kGlobalGroup) {
-            entries.add(workList.item(i), kUserIcon);
+            entries.add(workList.item(i), ItemIcon::User);
         } else {
             AddLocalMember(entries, workList.item(i), ownPrefix);
         }
@@ -83,7 +74,7 @@ bool ListLiveMembers(QTreeWidget &members, const std::string &group, int groupKi
     return status != 0;
 }
 
-bool ListCommonGroups(QTreeWidget &list, const NameArray &users, bool reverse) {
+bool ListCommonGroups(ItemListView &list, const NameArray &users, bool reverse) {
     NameArray groups;
     OneBasedArray<int32_t> isGlobal;
     const bool failed = RunListing(
@@ -96,19 +87,18 @@ bool ListCommonGroups(QTreeWidget &list, const NameArray &users, bool reverse) {
     return failed;
 }
 
-bool ListCommonUsers(QTreeWidget &list, const NameArray &groups, bool reverse) {
+bool ListCommonUsers(ItemListView &list, const NameArray &groups, bool reverse) {
     NameArray users;
     const bool failed =
         RunListing([&] { return gData->Group().GetCommonUsers(groups.items(), reverse, users); });
-    ListEntries entries;
-    for (const std::string &user : users) entries.add(user, kUserIcon);
-    entries.fill(list);
+    const std::vector<ItemIcon> icons(static_cast<std::size_t>(users.Count()), ItemIcon::User);
+    FillItemList(list, std::move(users), icons);
     return failed;
 }
 
 }  // namespace
 
-void ListRelations(QTreeWidget &members, QTreeWidget &nonMembers, int itemType,
+void ListRelations(ItemListView &members, ItemListView &nonMembers, int itemType,
                    const NameArray &names, int groupKind, NameList &workList) {
     gData->LastErr().Refresh();
     if (!OpenItemData(itemType)) return;

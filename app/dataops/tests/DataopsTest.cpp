@@ -12,7 +12,6 @@ void DataopsTest::SetUp() {
     std::filesystem::copy_file(ProgramFolder() / "Template.MDB", folder() / "Template.MDB");
     gData = std::make_unique<clsData>(folder());
     gData->WorkList(workList_);
-    list_.setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
 void DataopsTest::TearDown() {
@@ -33,20 +32,31 @@ void DataopsTest::openTarget(const std::string &host) {
     ASSERT_EQ(gData->LastErr().count(), 0) << gData->LastErr().Description();
 }
 
-QStringList DataopsTest::texts(const QTreeWidget &list) {
+QStringList DataopsTest::texts(const ItemListView &list) {
     QStringList result;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) result << list.topLevelItem(i)->text(0);
+    for (int row = 0; row < list.count(); ++row) result << list.text(row);
     return result;
 }
 
-QStringList DataopsTest::iconKeys(const QTreeWidget &list) {
+QStringList DataopsTest::iconKeys(const ItemListView &list) {
     QStringList result;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) result << IconKeyOf(*list.topLevelItem(i));
+    for (int row = 0; row < list.count(); ++row) result << list.iconKey(row);
     return result;
 }
 
-QStringList DataopsTest::selectedTexts(const QTreeWidget &list) {
+QStringList DataopsTest::selectedTexts(const ItemListView &list) {
     QStringList result;
-    for (const QTreeWidgetItem *item : list.selectedItems()) result << item->text(0);
+    for (const int row : list.selectedRows()) result << list.text(row);
     return result;
+}
+
+void DataopsTest::addEntry(ItemListView &list, const std::string &name,
+                           const std::string &iconKey) {
+    list.entries().append({name}, {IconOfKey(iconKey)});
+}
+
+void DataopsTest::setSelected(ItemListView &list, int row, bool selected) {
+    list.selectionModel()->select(list.model()->index(row, 0),
+                                  selected ? QItemSelectionModel::Select
+                                           : QItemSelectionModel::Deselect);
 }

@@ -2,12 +2,12 @@
 // working in the case's folder, a recording presenter, and one list view to fill.
 #pragma once
 
+#include "dataops/ItemList.h"
 #include "testing/RecordingPresenter.h"
 #include "testing/WorldTest.h"
 #include "vantry_api/NameList.h"
 
 #include <QStringList>
-#include <QTreeWidget>
 
 class DataopsTest : public WorldTest {
 protected:
@@ -15,7 +15,7 @@ protected:
     void TearDown() override;
 
     RecordingPresenter &messages() { return messages_; }
-    QTreeWidget &list() { return list_; }
+    ItemListView &list() { return list_; }
 
     // Domain CORP through its controller \\ALDER, opened in the store as Switch To opens it.
     void openCorp();
@@ -23,12 +23,15 @@ protected:
     void openTarget(const std::string &host);
 
     // The list's entries: texts, icon keys, and the texts of the selected ones.
-    static QStringList texts(const QTreeWidget &list);
-    static QStringList iconKeys(const QTreeWidget &list);
-    static QStringList selectedTexts(const QTreeWidget &list);
+    static QStringList texts(const ItemListView &list);
+    static QStringList iconKeys(const ItemListView &list);
+    static QStringList selectedTexts(const ItemListView &list);
+    // Appends one entry without touching the selection.
+    static void addEntry(ItemListView &list, const std::string &name, const std::string &iconKey);
+    static void setSelected(ItemListView &list, int row, bool selected);
 
 private:
     RecordingPresenter messages_;
     StringNameList workList_;
-    QTreeWidget list_;
+    ItemListView list_;
 };

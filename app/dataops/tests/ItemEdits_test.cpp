@@ -13,9 +13,9 @@ protected:
     void SetUp() override {
         DataopsTest::SetUp();
         ItemStrings[kUsersType][0] = "User";
-        for (const char *name : {"ann", "bob", "carl"}) AddListItem(list(), name, "SUser");
-        list().topLevelItem(0)->setSelected(true);
-        list().topLevelItem(2)->setSelected(true);
+        for (const char *name : {"ann", "bob", "carl"}) addEntry(list(), name, "SUser");
+        setSelected(list(), 0, true);
+        setSelected(list(), 2, true);
     }
 
     // Answers the question with name (nullopt: not answered) and remembers what was asked.
@@ -30,11 +30,11 @@ protected:
 };
 
 TEST_F(FindByNameTest, TheFoundEntryBecomesTheOnlySelectedOne) {
-    QSignalSpy selectionSignals(&list(), &QTreeWidget::itemSelectionChanged);
+    QSignalSpy selectionSignals(&list(), &ItemListView::itemSelectionChanged);
     FindByName(kUsersType, list(), answer(QStringLiteral("BOB")));
     EXPECT_EQ(asked, (QStringList{"Find User", "Name:"}));
     EXPECT_EQ(selectedTexts(list()), QStringList{"bob"});
-    EXPECT_EQ(list().currentItem()->text(0), "bob");
+    EXPECT_EQ(list().text(list().currentRow()), "bob");
     EXPECT_EQ(selectionSignals.count(), 0);  // not a click of the administrator's
 }
 

@@ -17,20 +17,20 @@ TEST_F(ItemListTest, EachKindHasItsOwnIconKeyAndPicture) {
 }
 
 TEST_F(ItemListTest, TheSelectedItemIsTheCurrentOneWhileSelectedElseTheFirstSelected) {
-    QTreeWidgetItem *first = AddListItem(list(), "first", "SUser");
-    QTreeWidgetItem *second = AddListItem(list(), "second", "SGroupLocal");
-    EXPECT_EQ(SelectedItem(list()), nullptr);
+    addEntry(list(), "first", "SUser");
+    addEntry(list(), "second", "SGroupLocal");
+    EXPECT_EQ(list().selectedRow(), -1);
 
-    list().setCurrentItem(second);
-    EXPECT_EQ(SelectedItem(list()), second);
-    EXPECT_EQ(IconKeyOf(*second), "SGroupLocal");
+    list().setCurrentIndex(list().model()->index(1, 0));
+    EXPECT_EQ(list().selectedRow(), 1);
+    EXPECT_EQ(list().iconKey(1), "SGroupLocal");
 
-    first->setSelected(true);
-    second->setSelected(false);  // a Ctrl-click took the current entry out of the selection
-    EXPECT_EQ(SelectedItem(list()), first);
+    setSelected(list(), 0, true);
+    setSelected(list(), 1, false);  // a Ctrl-click took the current entry out of the selection
+    EXPECT_EQ(list().selectedRow(), 0);
 
-    first->setSelected(false);  // nothing selected: the focused entry stands for it
-    EXPECT_EQ(SelectedItem(list()), second);
+    setSelected(list(), 0, false);  // nothing selected: the focused entry stands for it
+    EXPECT_EQ(list().selectedRow(), 1);
 }
 
 }  // namespace

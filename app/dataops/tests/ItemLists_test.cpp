@@ -12,29 +12,30 @@ namespace {
 using FillItemListTest = DataopsTest;
 
 TEST_F(FillItemListTest, AppendsWithTheirIconsAndSelectsOnlyTheFirstEntry) {
-    AddListItem(list(), "kept", "SUser");
-    QTreeWidgetItem *earlier = AddListItem(list(), "earlier", "SUser");
-    list().setCurrentItem(earlier);
+    addEntry(list(), "kept", "SUser");
+    addEntry(list(), "earlier", "SUser");
+    list().setCurrentIndex(list().model()->index(1, 0));
 
-    FillItemList(list(), {"Staff", "Admins"}, {"SGroupLocal", "SGroupGlobal"});
+    FillItemList(list(), {"Staff", "Admins"}, {ItemIcon::LocalGroup, ItemIcon::GlobalGroup});
 
     EXPECT_EQ(texts(list()), QStringList({"kept", "earlier", "Staff", "Admins"}));
     EXPECT_EQ(iconKeys(list()), QStringList({"SUser", "SUser", "SGroupLocal", "SGroupGlobal"}));
     EXPECT_EQ(selectedTexts(list()), QStringList({"kept"}));
-    EXPECT_EQ(SelectedItem(list()), list().topLevelItem(0));
-    for (int i = 0; i < list().topLevelItemCount(); ++i) {
-        EXPECT_FALSE(list().topLevelItem(i)->icon(0).isNull()) << i;
+    EXPECT_EQ(list().selectedRow(), 0);
+    for (int row = 0; row < list().count(); ++row) {
+        EXPECT_FALSE(list().model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().isNull())
+            << row;
     }
 }
 
 TEST_F(FillItemListTest, NoNamesLeaveTheListAndItsSelectionAlone) {
     FillItemList(list(), {}, {});
-    EXPECT_EQ(list().topLevelItemCount(), 0);
-    EXPECT_EQ(SelectedItem(list()), nullptr);
+    EXPECT_EQ(list().count(), 0);
+    EXPECT_EQ(list().selectedRow(), -1);
 
-    AddListItem(list(), "first", "SUser");
-    QTreeWidgetItem *second = AddListItem(list(), "second", "SUser");
-    list().setCurrentItem(second);
+    addEntry(list(), "first", "SUser");
+    addEntry(list(), "second", "SUser");
+    list().setCurrentIndex(list().model()->index(1, 0));
     FillItemList(list(), {}, {});
     EXPECT_EQ(texts(list()), QStringList({"first", "second"}));
     EXPECT_EQ(selectedTexts(list()), QStringList({"second"}));
@@ -102,7 +103,7 @@ TEST_F(ListItemsByFilterTest, AUserFilterListsBothKindsEachWithItsOwnIcon) {
 }
 
 TEST_F(ListItemsByFilterTest, AnEmptyResultLeavesTheListAsTheCallerLeftIt) {
-    AddListItem(list(), "earlier", "SUser");
+    addEntry(list(), "earlier", "SUser");
     ListItemsByFilter(list(), kUsersType, false, "Empty", "SUser");
     EXPECT_EQ(texts(list()), QStringList({"earlier"}));
     EXPECT_TRUE(selectedTexts(list()).isEmpty());
@@ -113,7 +114,7 @@ TEST_F(ListItemsByFilterTest, AnEmptyResultLeavesTheListAsTheCallerLeftIt) {
 // would say nothing.
 TEST_F(ListItemsByFilterTest, AFilterNameTheStoreLacksListsNothingAndShowsNoEmptyError) {
     ListItemsByFilter(list(), kGroupsType, true, "ghost", "SGroupGlobal");
-    EXPECT_EQ(list().topLevelItemCount(), 0);
+    EXPECT_EQ(list().count(), 0);
     EXPECT_TRUE(messages().shown().empty());
 }
 
@@ -123,7 +124,7 @@ TEST_F(ListItemsByFilterTest, AnObjectThatCannotBeOpenedIsReportedOnceAndNothing
         store.execute("DROP TABLE GroupUser");
     }
     ListItemsByFilter(list(), kUsersType, false, kAllUsers, "SUser");
-    EXPECT_EQ(list().topLevelItemCount(), 0);
+    EXPECT_EQ(list().count(), 0);
     ASSERT_EQ(messages().shown().size(), 1u);
     EXPECT_EQ(messages().shown()[0].text.rfind("Opening data failed: ", 0), 0u)
         << messages().shown()[0].text;

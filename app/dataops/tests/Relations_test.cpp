@@ -25,15 +25,15 @@ protected:
     }
 
     // Each entry as its icon key, a blank and its text.
-    static QStringList entries(const QTreeWidget &list) {
+    static QStringList entries(const ItemListView &list) {
         QStringList result;
-        for (int i = 0; i < list.topLevelItemCount(); ++i) {
-            result << IconKeyOf(*list.topLevelItem(i)) + " " + list.topLevelItem(i)->text(0);
+        for (int row = 0; row < list.count(); ++row) {
+            result << list.iconKey(row) + " " + list.text(row);
         }
         return result;
     }
 
-    QTreeWidget nonMembers_;
+    ItemListView nonMembers_;
     StringNameList workList_;
 };
 
@@ -90,7 +90,7 @@ TEST_F(ListRelationsTest, AFailedLiveReadIsShownAndTheNonMembersAreStillListed) 
 
     listRelations(kGroupsType, {"Readers"}, kLocalGroup);
 
-    EXPECT_EQ(list().topLevelItemCount(), 0);
+    EXPECT_EQ(list().count(), 0);
     EXPECT_EQ(entries(nonMembers_), QStringList({"SUser Administrator", "SUser Guest"}));
     std::string denied;
     StatusText(5, denied);

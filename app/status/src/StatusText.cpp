@@ -21,6 +21,8 @@ constexpr bool kSuggest = true;
 
 constexpr std::array kStatusMessages{
     StatusMessage{5, "Access denied.", false, kSuggest},
+    // A directory domain: what LDAP cannot reach (shares, logged-on users).
+    StatusMessage{50, "This operation is not supported on a directory domain.", false, false},
     StatusMessage{53, "The network path was not found.", false, false},
     StatusMessage{123, "Invalid name specified.", false, false},
     StatusMessage{1209, "The format of the specified group name is invalid.", false, false},
@@ -57,6 +59,9 @@ constexpr std::array kStatusMessages{
                   kOutOfStep, false},
     StatusMessage{1387, "The member does not exist.", kOutOfStep, false},
     StatusMessage{1388, "The member has the wrong account type.", false, false},
+    // A directory domain whose controller refused TLS, or whose certificate did not verify.
+    StatusMessage{1790, "A secure connection to the domain controller could not be made: check the "
+                        "CA file in the directory configuration.", false, false},
     StatusMessage{2202, "The specified username is invalid.", false, false},
     StatusMessage{2220, "The group name could not be found.", kOutOfStep, false},
     StatusMessage{2221, "The user name could not be found.", kOutOfStep, false},

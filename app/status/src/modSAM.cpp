@@ -13,8 +13,10 @@ constexpr uint32_t kFlagScript = 0x0001;
 constexpr uint32_t kFlagAccountDisabled = 0x0002;
 constexpr int32_t kNeverExpires = -1;
 
-// Records a failed call's message; true when the status says the call failed.
+// Records a failed call's message; true when the status says the call failed. The status
+// stays in LastStatus, where target selection looks for a refused logon.
 bool failedWith(uint32_t status, std::string &message) {
+    LastStatus = status;
     if (status == 0) {
         return false;
     }

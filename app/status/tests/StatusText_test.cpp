@@ -13,6 +13,7 @@ struct Row {
 
 const Row kTable[] = {
     {5, "Access denied.", true, false},
+    {50, "This operation is not supported on a directory domain.", false, false},
     {53, "The network path was not found.", false, false},
     {123, "Invalid name specified.", false, false},
     {1209, "The format of the specified group name is invalid.", false, false},
@@ -42,6 +43,8 @@ const Row kTable[] = {
     {1377, "The specified account name is not a member of the local group.", false, true},
     {1387, "The member does not exist.", false, true},
     {1388, "The member has the wrong account type.", false, false},
+    {1790, "A secure connection to the domain controller could not be made: check the CA file in "
+           "the directory configuration.", false, false},
     {2202, "The specified username is invalid.", false, false},
     {2220, "The group name could not be found.", false, true},
     {2221, "The user name could not be found.", false, true},

@@ -1,35 +1,20 @@
 #include "ui/ListBoxNameList.h"
 
-#include <QListWidget>
-
-#include <stdexcept>
-
-namespace {
-
-constexpr LRESULT kListError = -1;
-
-}  // namespace
-
-ListBoxNameList::ListBoxNameList(QListWidget &listBox)
-    : listBox_(listBox), window_{&ListBoxNameList::receive, this} {}
-
-void ListBoxNameList::clear() { listBox_.clear(); }
-
-int64_t ListBoxNameList::count() const { return listBox_.count(); }
-
-std::string ListBoxNameList::item(int64_t index) const {
-    if (index < 0 || index >= count()) {
-        throw std::out_of_range("No list box item " + std::to_string(index));
-    }
-    if (whileWorking_) whileWorking_();
-    return listBox_.item(static_cast<int>(index))->text().toStdString();
+ListBoxNameList::ListBoxNameList(QWidget *parent)
+    : QWidget(parent), window_{&ListBoxNameList::receive, this} {
+    setObjectName(QStringLiteral("lstHidden"));
+    hide();
 }
 
-// Answers as a list box does: the new item's index, or an error for anything else.
-LRESULT ListBoxNameList::receive(HWND window, UINT message, WPARAM, LPARAM text) {
-    if (message != LB_ADDSTRING || text == 0) return kListError;
+std::string ListBoxNameList::item(int64_t index) const {
+    if (whileWorking_) whileWorking_();
+    return names_.item(index);
+}
+
+// The names are kept by the plain list; each message passes through here on its way there.
+LRESULT ListBoxNameList::receive(HWND window, UINT message, WPARAM wParam, LPARAM text) {
     auto &list = *static_cast<ListBoxNameList *>(window->context);
     if (list.whileWorking_) list.whileWorking_();
-    list.listBox_.addItem(QString::fromUtf8(reinterpret_cast<const char *>(text)));
-    return static_cast<LRESULT>(list.listBox_.count() - 1);
+    HWND names = list.names_.window();
+    return names->proc(names, message, wParam, text);
 }

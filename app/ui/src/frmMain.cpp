@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QListView>
 
 #include <functional>
 #include <utility>
@@ -39,7 +40,9 @@ frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::frmMain>()),
       viewButtonGroup_(this),
-      timListUpdate_(this) {
+      timListUpdate_(this),
+      lstHidden_(new ListBoxNameList(this)),
+      filterNames_(new ItemListModel(this)) {
     ui->setupUi(this);
     optSelect = {ui->optSelect_0, ui->optSelect_1};
     mnuEditItems = {ui->mnuEditItems_0, ui->mnuEditItems_1, ui->mnuEditItems_2};
@@ -49,7 +52,11 @@ frmMain::frmMain(QWidget *parent)
     timListUpdate_.setObjectName(QStringLiteral("timListUpdate"));
     timListUpdate_.setSingleShot(true);
     timListUpdate_.setInterval(kSelectionDelayMs);
-    lstHidden_ = std::make_unique<ListBoxNameList>(*ui->lstHidden);
+    ui->cboFilter->setModel(filterNames_);
+    // Its entries are one line each: the drop-down list needs no height of every entry.
+    if (auto *entries = qobject_cast<QListView *>(ui->cboFilter->view())) {
+        entries->setUniformItemSizes(true);
+    }
     ui->splMain->setStretchFactor(1, 1);  // the panel takes what the window gains
     ui->splMain->setSizes({320, 800});
     SetupToolbar();
@@ -95,7 +102,7 @@ void frmMain::ConnectHandlers() {
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(ui->cboFilter, &QComboBox::currentIndexChanged, this, &frmMain::cboFilter_Click);
     // Queued, so that a question asked about the click comes after the mouse has been released.
-    connect(ui->lstItems, &QTreeWidget::itemSelectionChanged, this,
+    connect(ui->lstItems, &ItemListView::itemSelectionChanged, this,
             &frmMain::lstItems_SelectionChanged, Qt::QueuedConnection);
     ui->lstItems->installEventFilter(this);
     ui->fraDetails->installEventFilter(this);

@@ -20,15 +20,14 @@ void frmMain::AddItem() {
     frmAdd_->exec();
     UpdateMainView(false);
     if (frmAdd_->AddResult() != 0) return;
-    const QList<QTreeWidgetItem *> added =
-        ui->lstItems->findItems(frmAdd_->NewName(), Qt::MatchExactly);
+    const int added = ui->lstItems->entries().findName(frmAdd_->NewName());
     // An item the filter leaves out keeps the rebuilt list's own selection: selecting nothing
     // would leave an enabled panel whose edits Apply has no item to send to.
-    if (added.isEmpty()) return;
-    SelectOnly(added.first());
+    if (added < 0) return;
+    SelectOnly(added);
     ClearDetails();
     MarkDetailsClean();
-    ShowItemDetails(CurrentItem_->text(0), ViewType_);
+    ShowItemDetails(ui->lstItems->text(added), ViewType_);
 }
 
 void frmMain::DeleteSelected() {
@@ -47,7 +46,7 @@ void frmMain::DeleteSelected() {
 // A name that is not in the list is reported, and the selection goes back to where it was.
 void frmMain::FindItem() {
     if (SelCount_ == 0) return;
-    QTreeWidgetItem *remembered = SelectedItem(*ui->lstItems);
+    const int remembered = ui->lstItems->selectedRow();
     FindByName(ViewType_, *ui->lstItems,
                [this](const QString &caption, const QString &question) -> std::optional<QString> {
                    frmAsk ask(this);
@@ -56,21 +55,20 @@ void frmMain::FindItem() {
                    if (!ask.Answered()) return std::nullopt;
                    return ask.Answer();
                });
-    QTreeWidgetItem *found = ui->lstItems->selectedItems().value(0);
-    if (found == nullptr) {
+    int found = ui->lstItems->selectedCount() == 0 ? -1 : ui->lstItems->selectedRow();
+    if (found < 0) {
         MsgBox(ItemStrings[ViewType_][0] + " not found.", MsgButtons::OKOnly,
                MsgIcon::Exclamation, kAppTitle);
         found = remembered;
     }
     SelectOnly(found);
-    if (found != nullptr) ShowItemDetails(found->text(0), ViewType_);
+    if (found >= 0) ShowItemDetails(ui->lstItems->text(found), ViewType_);
 }
 
-// Makes item the only selected entry (none for null); set by the program, so no click follows.
-void frmMain::SelectOnly(QTreeWidgetItem *item) {
+// Makes the row the only selected entry (none for -1); set by the program, so no click follows.
+void frmMain::SelectOnly(int row) {
     const QSignalBlocker quiet(ui->lstItems);
-    ui->lstItems->clearSelection();
-    if (item != nullptr) ui->lstItems->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
-    CurrentItem_ = item;
-    SelCount_ = item != nullptr ? 1 : 0;
+    ui->lstItems->selectOnly(row);
+    CurrentItem_ = row >= 0 ? ui->lstItems->currentIndex() : QModelIndex();
+    SelCount_ = row >= 0 ? 1 : 0;
 }

@@ -20,10 +20,10 @@ namespace {
 
 // Adds the names a listing of the store gives back; a failure is shown and leaves the names
 // that came back.
-void AddFilterNames(QComboBox &filter, const std::function<bool(NameArray &)> &listing) {
+void AddFilterNames(ItemListModel &filter, const std::function<bool(NameArray &)> &listing) {
     NameArray names;
     if (RunListing([&] { return listing(names); })) ShowOperationErrors();
-    for (const std::string &name : names) filter.addItem(QString::fromStdString(name));
+    filter.append(std::move(names), {});
 }
 
 }  // namespace
@@ -38,25 +38,25 @@ void frmMain::UpdateMainView(bool refill) {
     {
         const QSignalBlocker quiet(ui->lstItems);  // filling is not a selection by the user
         ui->lstItems->clear();
-        CurrentItem_ = nullptr;
-        ui->lstItems->setHeaderLabel(QString::fromStdString(ItemStrings[ViewType_][0]) +
-                                     QStringLiteral("(s)"));
+        CurrentItem_ = QPersistentModelIndex();
+        ui->lstItems->entries().setHeader(QString::fromStdString(ItemStrings[ViewType_][0]) +
+                                          QStringLiteral("(s)"));
         FillItems(ui->cboFilter->currentText().toStdString());
     }
-    QTreeWidgetItem *selected = SelectedItem(*ui->lstItems);
-    if (selected == nullptr) {
+    const int selected = ui->lstItems->selectedRow();
+    if (selected < 0) {
         ui->cmdRelations->setEnabled(false);
         ClearDetails();
         ui->fraDetails->setEnabled(false);
         SelCount_ = 0;
     } else {
         ui->fraDetails->setEnabled(true);
-        ShowItemDetails(selected->text(0), ViewType_);
+        ShowItemDetails(ui->lstItems->text(selected), ViewType_);
         ui->cmdRelations->setEnabled(true);
         SelCount_ = 1;
         ui->lstItems->setFocus();
     }
-    CurrentItem_ = selected;
+    CurrentItem_ = ui->lstItems->currentIndex();
     ui->cmdApply->setEnabled(false);
     ui->cmdDiscard->setEnabled(false);
     ShowOutOfStepWarning();
@@ -65,7 +65,7 @@ void frmMain::UpdateMainView(bool refill) {
 // The users of the filter's group, or the groups of the filter's user; without a filter the
 // groups view lists the local groups, then the global ones.
 void frmMain::FillItems(const std::string &filter) {
-    QTreeWidget &list = *ui->lstItems;
+    ItemListView &list = *ui->lstItems;
     const std::string localIcon = ItemIcons(kGroupsType, kLocalGroup);
     const std::string globalIcon = ItemIcons(kGroupsType, kGlobalGroup);
     if (ViewType_ == kUsersType) {
@@ -82,10 +82,10 @@ void frmMain::FillItems(const std::string &filter) {
 // or the users (groups view) that the list can be filtered by.
 void frmMain::FillFilterList() {
     const QSignalBlocker quiet(ui->cboFilter);
-    QComboBox &filter = *ui->cboFilter;
+    ItemListModel &filter = *filterNames_;
     filter.clear();
     if (ViewType_ == kUsersType) {
-        filter.addItem(QString::fromLatin1(kAllUsers));
+        filter.append({kAllUsers}, {});
         if (OpenItemData(kGroupsType)) {
             for (const int32_t groupType : {kLocalGroup, kGlobalGroup}) {
                 AddFilterNames(filter, [groupType](NameArray &names) {
@@ -94,12 +94,12 @@ void frmMain::FillFilterList() {
             }
         }
     } else {
-        filter.addItem(QString::fromLatin1(kAllGroups));
+        filter.append({kAllGroups}, {});
         if (OpenItemData(kUsersType)) {
             AddFilterNames(filter, [](NameArray &names) { return gData->User().GetAll(names); });
         }
     }
-    filter.setCurrentIndex(0);
+    ui->cboFilter->setCurrentIndex(0);
 }
 
 void frmMain::cboFilter_Click() { UpdateMainView(false); }
@@ -117,24 +117,19 @@ void frmMain::ShowItemDetails(const QString &name, int type) {
 }
 
 void frmMain::lstItems_SelectionChanged() {
-    if (QTreeWidgetItem *clicked = ui->lstItems->currentItem()) lstItems_ItemClick(clicked);
+    const QModelIndex clicked = ui->lstItems->currentIndex();
+    if (clicked.isValid()) lstItems_ItemClick(clicked);
 }
 
 // A click only re-arms the timer: a Shift or Ctrl selection of many items is handled once,
-// when the clicks have stopped.
-void frmMain::lstItems_ItemClick(QTreeWidgetItem *item) {
+// when the clicks have stopped. A click that would drop unapplied edits, and is refused, puts
+// back the selection the edits are for; the next click is handled as any other.
+void frmMain::lstItems_ItemClick(const QModelIndex &item) {
     const QSignalBlocker quiet(ui->lstItems);
-    if (IgnoreNextClick_) {
-        item->setSelected(false);
-        IgnoreNextClick_ = false;
-        return;
-    }
     if (item != CurrentItem_ && !LoseChangesConfirmed()) {
-        item->setSelected(false);
-        if (CurrentItem_ != nullptr) {
-            ui->lstItems->setCurrentItem(CurrentItem_, 0, QItemSelectionModel::Select);
-        }
-        IgnoreNextClick_ = true;
+        QItemSelectionModel &selection = *ui->lstItems->selectionModel();
+        selection.select(EditedSelection_, QItemSelectionModel::ClearAndSelect);
+        selection.setCurrentIndex(CurrentItem_, QItemSelectionModel::NoUpdate);
         return;
     }
     CurrentItem_ = item;
@@ -144,13 +139,13 @@ void frmMain::lstItems_ItemClick(QTreeWidgetItem *item) {
 
 void frmMain::timListUpdate_Timer() {
     timListUpdate_.stop();
-    SelCount_ = static_cast<int>(ui->lstItems->selectedItems().size());
+    SelCount_ = ui->lstItems->selectedCount();
     if (SelCount_ >= 2) {
         // Whatever is entered now applies to every selected item.
         ClearDetails();
         MarkDetailsClean();
         SameTypeSelected(*ui->lstItems);
-    } else if (QTreeWidgetItem *selected = SelectedItem(*ui->lstItems)) {
-        ShowItemDetails(selected->text(0), ViewType_);
+    } else if (const int selected = ui->lstItems->selectedRow(); selected >= 0) {
+        ShowItemDetails(ui->lstItems->text(selected), ViewType_);
     }
 }

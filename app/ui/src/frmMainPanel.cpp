@@ -78,7 +78,7 @@ GroupDetailControls GroupPanel(Ui::frmMain &ui) { return {*ui.txtGrpType, *ui.tx
 
 // Whether the selection may be worked on as one; a mixed one is reported by the check. One
 // entry is always of one kind, whatever the check says.
-bool OneKindSelected(const QTreeWidget &list, int selCount) {
+bool OneKindSelected(const ItemListView &list, int selCount) {
     return SameTypeSelected(list) || selCount < 2;
 }
 
@@ -140,6 +140,7 @@ void frmMain::FillDetails(const QString &name, int type) {
 
 void frmMain::MarkChanged(QWidget *control) {
     if (Updating_) return;
+    if (!ui->cmdApply->isEnabled()) EditedSelection_ = ui->lstItems->selectionModel()->selection();
     SetChangeMark(*control, true);
     ui->cmdApply->setEnabled(true);
     ui->cmdDiscard->setEnabled(true);
@@ -214,9 +215,12 @@ void frmMain::cmdUserScriptBrowse_Click() {
 // The marked fields are collected once, then written to each selected item in turn; the
 // failures are reported once at the end. The marks stay, so a second Apply sends the same
 // fields again. Unless every item took the changes, the panel keeps them and both buttons, so
-// that they can be corrected and applied again.
+// that they can be corrected and applied again. The selection is the list's as it is now: with
+// nothing selected nothing is written, and the edits stay.
 void frmMain::cmdApply_Click() {
-    if (SelCount_ == 0 || !OneKindSelected(*ui->lstItems, SelCount_)) return;
+    const std::vector<std::string> selected = SelectedNames(*ui->lstItems);
+    const int selCount = static_cast<int>(selected.size());
+    if (selCount == 0 || !OneKindSelected(*ui->lstItems, selCount)) return;
     if (ViewType_ == kUsersType && !ExpiryAccepted()) return;
     gData->LastErr().Refresh();
     std::function<bool(const std::string &)> apply;
@@ -236,7 +240,7 @@ void frmMain::cmdApply_Click() {
     {
         OperationProgress progress(*this, QStringLiteral("Apply"),
                                    QStringLiteral("Applying the changes to "), ProgressDelay_);
-        count = ForEachAccount(SelectedNames(*ui->lstItems), progress, apply);
+        count = ForEachAccount(selected, progress, apply);
     }
     ShowOperationReport(count);
     if (count.succeeded == count.total) {
@@ -248,8 +252,8 @@ void frmMain::cmdApply_Click() {
 // One item is read again; a multiple selection is given up, as the list is rebuilt.
 void frmMain::cmdDiscard_Click() {
     if (SelCount_ == 1) {
-        if (const QTreeWidgetItem *selected = SelectedItem(*ui->lstItems)) {
-            ShowItemDetails(selected->text(0), ViewType_);
+        if (const int selected = ui->lstItems->selectedRow(); selected >= 0) {
+            ShowItemDetails(ui->lstItems->text(selected), ViewType_);
         }
     } else {
         UpdateMainView(false);
@@ -261,10 +265,9 @@ void frmMain::cmdRelations_Click() {
     if (SelCount_ == 0 || !OneKindSelected(*ui->lstItems, SelCount_)) return;
     int kind = kUsersShown;
     if (ViewType_ == kGroupsType) {
-        const QTreeWidgetItem *selected = SelectedItem(*ui->lstItems);
+        const int selected = ui->lstItems->selectedRow();
         const bool global =
-            selected != nullptr &&
-            IconKeyOf(*selected) == QString::fromStdString(ItemIcons(kGroupsType, kGlobalGroup));
+            selected >= 0 && ui->lstItems->entries().icon(selected) == ItemIcon::GlobalGroup;
         kind = global ? kGlobalGroup : kLocalGroup;
     }
     frmRelations dialog({*this, *lstHidden_, *ui->cboFilter, timListUpdate_,

@@ -11,7 +11,9 @@
 #include "store/ProgramValues.h"
 #include "ui/AppInfo.h"
 #include "ui/BusyCursor.h"
+#include "ui/frmConnect.h"
 #include "ui/modDeclare.h"
+#include "vantry_api/NetworkConnection.h"
 #include "vantry_api/TextResult.h"
 #include "vantry_api/modVantryDeclare.h"
 
@@ -19,6 +21,7 @@
 
 namespace {
 
+constexpr uint32_t kLogonFailure = 1326;
 constexpr int kPasswordLimit = 14;
 constexpr int kCommentLimit = 256;
 
@@ -75,7 +78,7 @@ void frmMain::txtName_Change() {
     {
         const QSignalBlocker quiet(ui->lstItems);
         ui->lstItems->clear();
-        CurrentItem_ = nullptr;
+        CurrentItem_ = QPersistentModelIndex();
     }
     SetViewMarks(-1);
     ui->fraDetails->hide();
@@ -85,7 +88,7 @@ void frmMain::txtName_Change() {
     ui->lblFilter->setText(QStringLiteral("Filter:"));
     {
         const QSignalBlocker quiet(ui->cboFilter);
-        ui->cboFilter->clear();
+        filterNames_->clear();
     }
     ui->cmdSwitch->setText(QStringLiteral("S&witch To"));
 }
@@ -108,6 +111,7 @@ bool frmMain::SetHost() {
         return true;
     }
     if (status != 0) {
+        LastStatus = status;
         std::string message;
         StatusText(status, message);
         gData->LastErr().Description(message);
@@ -119,32 +123,36 @@ bool frmMain::SetHost() {
     return false;
 }
 
-// The pointer stays busy until the list of the new target can be used.
 void frmMain::cmdSwitch_Click() {
     gData->LastErr().Refresh();
-    BusyCursor busy;
-    if (!OpenTarget(busy)) return;
-    ShowTargetOpen();
+    OpenTarget();
 }
 
-// Resolves, probes and loads the target; false, after showing why, when any step failed.
-bool frmMain::OpenTarget(BusyCursor &busy) {
+// Resolves, probes, loads and shows the target; after a failed step, says why. The pointer
+// stays busy until the list of the new target can be used. A target that refuses the logon is
+// asked again with the name and password the user gives; logonRefusal says why the previous
+// answer did not do.
+void frmMain::OpenTarget(const QString &logonRefusal) {
+    BusyCursor busy;
     const std::string previousHost = gSAMHost;
+    LastStatus = 0;
     if (SetHost()) {
         busy.release();
-        ShowErrors("Unable to establish details about the target SAM");
-        return false;
+        RetryWithLogon(WithServerPrefix(ui->txtName->text().trimmed().toStdString()), logonRefusal,
+                       [] { ShowErrors("Unable to establish details about the target SAM"); });
+        return;
     }
     std::string refusal;
     if (RightsProbeFailed(refusal)) {
+        const std::string host = gSAMHost;
         gSAMHost = previousHost;
         busy.release();
-        ShowErrors(refusal, true);
-        return false;
+        RetryWithLogon(host, logonRefusal, [&refusal] { ShowErrors(refusal, true); });
+        return;
     }
     gData->WorkList(*lstHidden_);
     gDomainName = TargetDomainName();
-    return LoadTarget(busy);
+    if (LoadTarget(busy)) ShowTargetOpen();
 }
 
 // The load replaces the store, so the window leaves the old target first: nothing can act on
@@ -177,6 +185,37 @@ bool frmMain::LoadTarget(BusyCursor &busy) {
                                  where + "No target is open."));
     }
     return false;
+}
+
+void frmMain::RetryWithLogon(const std::string &host, const QString &refusal,
+                             const std::function<void()> &showWhy) {
+    if (LastStatus != kLogonFailure) {
+        showWhy();
+        return;
+    }
+    gData->LastErr().Refresh();
+    frmConnect dialog(this);
+    dialog.FormSetup(ui->txtName->text().trimmed(), LogonName_, refusal);
+    dialog.exec();
+    if (!dialog.Answered()) return;  // the window stays as it was
+    LogonName_ = dialog.UserName();
+    try {
+        const uint32_t status = AddConnection(host, LogonName_.toStdString(), dialog.Password().toStdString());
+        if (status != 0) {
+            std::string message;
+            StatusText(status, message);
+            gData->LastErr().Description(message);
+        }
+    } catch (...) {
+        gData->LastErr().CloneErr();  // a platform without the connection calls
+    }
+    if (gData->LastErr().count() != 0) {
+        ShowErrors("Unable to establish details about the target SAM");
+        return;
+    }
+    std::string logonFailure;
+    StatusText(kLogonFailure, logonFailure);
+    OpenTarget(QString::fromStdString(logonFailure.substr(0, logonFailure.find('\n'))));
 }
 
 void frmMain::ShowTargetOpen() {

@@ -19,7 +19,6 @@
 
 #include <QComboBox>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <set>
 #include <vector>
@@ -35,7 +34,7 @@ const char *const kLocalGroupsNote =
     "The entire membership of a local group is displayed when a single group is selected.";
 
 // Names of the target's own users are shown bare; other domains' accounts carry a prefix.
-bool HasDomainPrefix(const QString &name) { return name.contains(QLatin1Char('\\')); }
+bool HasDomainPrefix(const std::string &name) { return name.find('\\') != std::string::npos; }
 
 QString Joined(const NameArray &names, const QString &separator) {
     QStringList texts;
@@ -48,6 +47,9 @@ QString Joined(const NameArray &names, const QString &separator) {
 frmRelations::frmRelations(RelationsOwner owner)
     : QDialog(&owner.window), ui(std::make_unique<Ui::frmRelations>()), owner_(std::move(owner)) {
     ui->setupUi(this);
+    for (ItemListView *list : {ui->lstMembers, ui->lstNonMembers}) {
+        list->entries().setHeader(QStringLiteral("Items"));
+    }
     connect(ui->cmdAdd, &QPushButton::clicked, this, &frmRelations::cmdAdd_Click);
     connect(ui->cmdRemove, &QPushButton::clicked, this, &frmRelations::cmdRemove_Click);
     connect(ui->cmdAddOther, &QPushButton::clicked, this, &frmRelations::cmdAddOther_Click);
@@ -57,7 +59,7 @@ frmRelations::frmRelations(RelationsOwner owner)
 
 frmRelations::~frmRelations() = default;
 
-void frmRelations::SetupForm(int itemType, int groupKind, QTreeWidget &sourceList) {
+void frmRelations::SetupForm(int itemType, int groupKind, ItemListView &sourceList) {
     SourceList_ = &sourceList;
     ItemType_ = itemType;
     GroupKind_ = groupKind;
@@ -83,27 +85,28 @@ void frmRelations::SetCaptions() {
 void frmRelations::ListBothRelations() {
     ListRelations(*ui->lstMembers, *ui->lstNonMembers, ItemType_, SelNames_, GroupKind_,
                   owner_.workList);
-    for (QTreeWidget *list : {ui->lstMembers, ui->lstNonMembers}) list->clearSelection();
+    for (ItemListView *list : {ui->lstMembers, ui->lstNonMembers}) list->clearSelection();
 }
 
-NameArray frmRelations::MakeSelNameListByType(const QTreeWidget &list, const QString &iconKey,
+NameArray frmRelations::MakeSelNameListByType(const ItemListView &list, const QString &iconKey,
                                               bool prefixed) {
-    const bool filterByPrefix = iconKey == QStringLiteral("SUser");
+    const ItemIcon icon = IconOfKey(iconKey.toStdString());
+    const bool filterByPrefix = icon == ItemIcon::User;
     NameArray names;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (!item.isSelected() || IconKeyOf(item) != iconKey) continue;
-        if (filterByPrefix && HasDomainPrefix(item.text(0)) != prefixed) continue;
-        names.Append(item.text(0).toStdString());
+    for (const int row : list.selectedRows()) {
+        const std::string &name = list.entries().name(row);
+        if (list.entries().icon(row) != icon) continue;
+        if (filterByPrefix && HasDomainPrefix(name) != prefixed) continue;
+        names.Append(name);
     }
     return names;
 }
 
-NameArray frmRelations::MakeSelNameList(const QTreeWidget &list) {
+NameArray frmRelations::MakeSelNameList(const ItemListView &list) {
     return NameArray(SelectedNames(list));
 }
 
-OperationCount frmRelations::ChangeRelationship(bool add, const QTreeWidget &list,
+OperationCount frmRelations::ChangeRelationship(bool add, const ItemListView &list,
                                                 clsUser &users, ProgressReporter &progress) {
     const NameArray groups = MakeSelNameList(list);
     return ForEachAccount(SelNames_.items(), progress, [&](const std::string &user) {
@@ -112,7 +115,7 @@ OperationCount frmRelations::ChangeRelationship(bool add, const QTreeWidget &lis
     });
 }
 
-OperationCount frmRelations::AddGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+OperationCount frmRelations::AddGroupRelationship(const ItemListView &list, clsGroup &groups,
                                                   const QString &iconKey,
                                                   ProgressReporter &progress) {
     const NameArray users = MakeSelNameListByType(list, iconKey, false);
@@ -125,7 +128,7 @@ OperationCount frmRelations::AddGroupRelationship(const QTreeWidget &list, clsGr
 
 // Members that the store does not hold (global groups and other domains' accounts, in local
 // groups only) go straight to the target SAM; the own users through the group object.
-OperationCount frmRelations::RemoveGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+OperationCount frmRelations::RemoveGroupRelationship(const ItemListView &list, clsGroup &groups,
                                                      ProgressReporter &progress) {
     std::vector<std::string> members;
     if (GroupKind_ == kLocalGroup) {
@@ -177,8 +180,8 @@ void frmRelations::RunAndReport(const QString &action,
 
 // Acts on the entries selected in the list, and on nothing when none is.
 void frmRelations::ChangeMembers(bool add) {
-    QTreeWidget &list = add ? *ui->lstNonMembers : *ui->lstMembers;
-    if (list.selectedItems().isEmpty()) return;
+    ItemListView &list = add ? *ui->lstNonMembers : *ui->lstMembers;
+    if (list.selectedCount() == 0) return;
     if (!OpenItemData(ItemType_)) {
         ShowErrors("Error opening user/group");
     } else {
@@ -243,19 +246,29 @@ void frmRelations::cmdOk_Click() {
     owner_.listUpdate.start();
 }
 
-// The selected names are in list order, so one walk down the rebuilt list finds them all.
+// The selected names are in list order, so one walk down the rebuilt list finds them all. The
+// found entries are selected in one step: one change of the selection, handled once.
 void frmRelations::RestoreSelection() {
-    QTreeWidget &list = *SourceList_;
+    ItemListView &list = *SourceList_;
+    const QAbstractItemModel &entries = *list.model();
+    QItemSelection found;
+    int previous = -2;
     int64_t position = 1;
-    for (int i = 0; i < list.topLevelItemCount() && position <= SelNames_.Count(); ++i) {
-        QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (item.text(0).toStdString() == SelNames_.Item(position)) {
-            item.setSelected(true);
-            list.setCurrentItem(&item, 0, QItemSelectionModel::Select);
-            ++position;
+    for (int row = 0; row < list.count() && position <= SelNames_.Count(); ++row) {
+        if (list.entries().name(row) != SelNames_.Item(position)) continue;
+        const QModelIndex entry = entries.index(row, 0);
+        if (row == previous + 1) {
+            found.last() = QItemSelectionRange(found.last().topLeft(), entry);
         } else {
-            item.setSelected(false);
+            found.append(QItemSelectionRange(entry));
         }
+        previous = row;
+        ++position;
+    }
+    list.selectionModel()->select(found, QItemSelectionModel::ClearAndSelect);
+    if (previous >= 0) {
+        list.selectionModel()->setCurrentIndex(entries.index(previous, 0),
+                                               QItemSelectionModel::NoUpdate);
     }
 }
 

@@ -65,6 +65,7 @@ void ShowFailure(const std::string &what, uint32_t status, BusyCursor &busy) {
 frmTrusted::frmTrusted(QWidget *owner, NameList &workList)
     : QDialog(owner), ui(std::make_unique<Ui::frmTrusted>()), workList_(workList) {
     ui->setupUi(this);
+    ui->lstItems->entries().setHeader(QStringLiteral("Items"));
     connect(ui->cboDomain, &QComboBox::currentIndexChanged, this, &frmTrusted::cboDomain_Click);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmTrusted::cmdOk_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &frmTrusted::cmdCancel_Click);
@@ -139,15 +140,11 @@ void frmTrusted::ListAccounts(const std::string &server, bool groups, BusyCursor
         return;
     }
     if (workList_.count() <= 1) return;
-    const std::string iconKey =
-        groups ? ItemIcons(kGroupsType, kGlobalGroup) : ItemIcons(kUsersType);
     NameArray names;
-    NameArray iconKeys;
-    for (int64_t i = 0; i < workList_.count(); ++i) {
-        names.Append(workList_.item(i));
-        iconKeys.Append(iconKey);
-    }
-    FillItemList(*ui->lstItems, names, iconKeys);
+    for (int64_t i = 0; i < workList_.count(); ++i) names.Append(workList_.item(i));
+    const std::vector<ItemIcon> icons(static_cast<std::size_t>(names.Count()),
+                                      groups ? ItemIcon::GlobalGroup : ItemIcon::User);
+    FillItemList(*ui->lstItems, std::move(names), icons);
 }
 
 std::vector<std::string> frmTrusted::ChosenAccounts() const {
@@ -155,9 +152,8 @@ std::vector<std::string> frmTrusted::ChosenAccounts() const {
     const QString entry = ui->cboDomain->currentText().trimmed();
     const QString prefix = NamesMachine(entry) ? QString() : entry + QStringLiteral("\\");
     std::vector<std::string> accounts;
-    for (int i = 0; i < ui->lstItems->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *ui->lstItems->topLevelItem(i);
-        if (item.isSelected()) accounts.push_back((prefix + item.text(0)).toStdString());
+    for (const int row : ui->lstItems->selectedRows()) {
+        accounts.push_back((prefix + ui->lstItems->text(row)).toStdString());
     }
     return accounts;
 }

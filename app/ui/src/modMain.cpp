@@ -15,7 +15,6 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
@@ -70,13 +69,12 @@ QString BrowseForFile(QFileDialog &dlgCD, const QString &filter, const QString &
     return dlgCD.selectedFiles().first();
 }
 
-bool SameTypeSelected(const QTreeWidget &list) {
-    const QTreeWidgetItem *reference = SelectedItem(list);
-    if (reference == nullptr) return true;
-    const QString referenceKey = IconKeyOf(*reference);
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem &item = *list.topLevelItem(i);
-        if (item.isSelected() && IconKeyOf(item) != referenceKey) {
+bool SameTypeSelected(const ItemListView &list) {
+    const int reference = list.selectedRow();
+    if (reference < 0) return true;
+    const ItemIcon referenceIcon = list.entries().icon(reference);
+    for (const int row : list.selectedRows()) {
+        if (list.entries().icon(row) != referenceIcon) {
             MsgBox("Mixed types in selection not allowed", MsgButtons::OKOnly, MsgIcon::Exclamation,
                    "Selection Error");
             return false;

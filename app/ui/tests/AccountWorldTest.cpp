@@ -1,9 +1,10 @@
 #include "AccountWorldTest.h"
 
+#include "dataops/ItemList.h"
+
 #include <QAction>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
 
 void AccountWorldTest::SetUp() {
     UiTest::SetUp();
@@ -19,13 +20,7 @@ void AccountWorldTest::SetUp() {
     ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
 }
 
-QTreeWidget &AccountWorldTest::list() { return control<QTreeWidget>("lstItems"); }
-
-QTreeWidgetItem &AccountWorldTest::entry(const QString &name) {
-    const QList<QTreeWidgetItem *> found = list().findItems(name, Qt::MatchExactly);
-    if (found.isEmpty()) throw std::runtime_error("No entry " + name.toStdString());
-    return *found.first();
-}
+ItemListView &AccountWorldTest::list() { return control<ItemListView>("lstItems"); }
 
 void AccountWorldTest::select(std::initializer_list<const char *> names) {
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
@@ -42,7 +37,7 @@ void AccountWorldTest::showGroups() {
 
 QStringList AccountWorldTest::selectedNames() {
     QStringList names;
-    for (const QTreeWidgetItem *item : list().selectedItems()) names << item->text(0);
+    for (const int row : list().selectedRows()) names << list().text(row);
     names.sort();
     return names;
 }

@@ -9,15 +9,14 @@
 
 #include <initializer_list>
 
-class QTreeWidget;
-class QTreeWidgetItem;
+class ItemListView;
 
 class AccountWorldTest : public UiTest {
 protected:
     void SetUp() override;
 
-    QTreeWidget &list();
-    QTreeWidgetItem &entry(const QString &name);
+    ItemListView &list();
+    int entry(const QString &name) { return rowOf(list(), name); }
     // Clicks the first name, Ctrl-clicks the others, and waits until the selection is handled.
     void select(std::initializer_list<const char *> names);
     // Switches to the groups view.

@@ -1,5 +1,6 @@
 #include "UiTest.h"
 
+#include "dataops/ItemList.h"
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
 #include "ui/modDeclare.h"
@@ -8,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <cstdlib>
 #include <filesystem>
@@ -47,8 +47,15 @@ void UiTest::clickOption(int index) {
     QTest::mouseClick(&option, Qt::LeftButton, {}, QPoint(6, option.height() / 2));  // the circle
 }
 
-void UiTest::clickItem(QTreeWidget &list, QTreeWidgetItem &item, Qt::KeyboardModifiers modifiers) {
+void UiTest::clickItem(ItemListView &list, int row, Qt::KeyboardModifiers modifiers) {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
-                      list.visualItemRect(&item).center());
+                      list.visualRect(list.model()->index(row, 0)).center());
     QCoreApplication::processEvents();  // the click is handled after the mouse is released
+}
+
+int UiTest::rowOf(const ItemListView &list, const QString &name) {
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.text(row) == name) return row;
+    }
+    throw std::runtime_error("No entry " + name.toStdString());
 }

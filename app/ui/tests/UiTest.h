@@ -13,8 +13,7 @@
 #include <stdexcept>
 #include <string>
 
-class QTreeWidget;
-class QTreeWidgetItem;
+class ItemListView;
 
 class UiTest : public WorldTest {
 protected:
@@ -39,9 +38,12 @@ protected:
     void clickSwitch();
     // Chooses "Machine Name" (0) or "Domain Name" (1) by clicking its button.
     void clickOption(int index);
-    // Clicks an entry of a list, with keyboard modifiers, and lets the click be handled.
-    static void clickItem(QTreeWidget &list, QTreeWidgetItem &item,
+    // Clicks the entry in that row of a list, with keyboard modifiers, and lets the click be
+    // handled.
+    static void clickItem(ItemListView &list, int row,
                           Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The row of the entry of that name; a missing entry fails the case.
+    static int rowOf(const ItemListView &list, const QString &name);
 
 private:
     RecordingPresenter messages_;

@@ -13,7 +13,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <lm.h>
 

@@ -1,5 +1,6 @@
 #include "AccountWorldTest.h"
 
+#include "dataops/ItemList.h"
 #include "store/ProgramValues.h"
 #include "ui/frmAdd.h"
 #include "ui/frmAsk.h"
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <algorithm>
 #include <functional>
@@ -62,7 +62,7 @@ protected:
     }
 
     void command(const char *action) { control<QAction>(action).trigger(); }
-    bool listed(const char *name) { return !list().findItems(name, Qt::MatchExactly).isEmpty(); }
+    bool listed(const char *name) { return list().entries().findName(name) >= 0; }
 };
 
 TEST_F(EditTest, DeleteAfterYesRemovesTheSelectedUsers) {
@@ -199,14 +199,14 @@ TEST_F(EditTest, ANameInUseIsRefusedWithOnlyItsOwnError) {
 }
 
 TEST_F(EditTest, CancelAddsNothing) {
-    const int before = list().topLevelItemCount();
+    const int before = list().count();
     whenShown<frmAdd>([](frmAdd &add) {
         part<QLineEdit>(add, "txtName").setText("ivy");
         part<QPushButton>(add, "cmdCancel").click();
     });
     command("mnuEditItems_0");
     EXPECT_FALSE(world().hasAccount("CORP", "ivy"));
-    EXPECT_EQ(list().topLevelItemCount(), before);
+    EXPECT_EQ(list().count(), before);
     EXPECT_TRUE(messages().shown().empty());
 }
 

@@ -1,8 +1,10 @@
 #include "UiTest.h"
 
 #include "accounts/clsUser.h"
+#include "dataops/ItemList.h"
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
+#include "ui/frmConnect.h"
 #include "ui/modDeclare.h"
 
 #include <QAction>
@@ -19,7 +21,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
 
 namespace {
 
@@ -77,7 +78,7 @@ protected:
 
     std::string itemWordCaptions() {
         return (control<QGroupBox>("fraDetails").title() + "|" +
-                control<QTreeWidget>("lstItems").headerItem()->text(0) + "|" +
+                control<ItemListView>("lstItems").model()->headerData(0, Qt::Horizontal).toString() + "|" +
                 control<QAction>("mnuEditItems_0").text() + "|" +
                 control<QAction>("mnuEditItems_1").text() + "|" +
                 control<QAction>("mnuEditItems_2").text())
@@ -150,6 +151,49 @@ TEST_F(TargetTest, ARefusedRightsProbeShowsItsOwnMessageAlone) {
     EXPECT_EQ(gSAMHost, "");
 }
 
+// A target that refuses the logon: the Connect dialog asks for a name and password, says so
+// when they are refused too, and the switch goes on once they are taken.
+TEST_F(TargetTest, ARefusedLogonAsksForANameAndPasswordUntilOneIsTaken) {
+    world().addFault({.call = "NetUserAdd", .status = 1326, .server = "", .after = 0, .count = 2});
+    std::vector<std::pair<QString, QString>> asked;  // caption, refusal
+    const std::function<void()> answer = [&] {
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<frmConnect *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            const auto *refusal = dialog->findChild<QLabel *>("lblRefusal");
+            asked.emplace_back(dialog->windowTitle(), refusal->isVisible() ? refusal->text() : QString());
+            dialog->findChild<QLineEdit *>("txtUserName")->setText("CORP\\Administrator");
+            dialog->findChild<QLineEdit *>("txtPassword")->setText("secret");
+            if (asked.size() < 2) answer();
+            dialog->findChild<QPushButton *>("cmdOk")->click();
+        });
+    };
+    answer();
+    clickSwitch();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], std::make_pair(QString("Connect to OAK as..."), QString()));
+    EXPECT_EQ(asked[1], std::make_pair(QString("Connect to OAK as..."),
+                                       QString("Logon failure: unknown user name or bad password.")));
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    expectTargetOpen("\\\\ALDER");
+}
+
+TEST_F(TargetTest, CancellingTheConnectDialogLeavesTheWindowAsItWas) {
+    clickSwitch();
+    const int items = control<ItemListView>("lstItems").count();
+    world().addFault({.call = "NetUserAdd", .status = 1326, .server = "", .after = 0, .count = 1});
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<frmConnect *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton *>("cmdCancel")->click();
+    });
+    control<QAction>("mnuViewRefresh").trigger();
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    expectTargetOpen("\\\\ALDER");
+    EXPECT_EQ(control<ItemListView>("lstItems").count(), items);
+    EXPECT_EQ(gSAMHost, "\\\\ALDER");
+}
+
 // A snapshot that cannot be built is reported with the step at which the load stopped, and
 // the window goes back to no target: the store holds nothing its list could answer for.
 TEST_F(TargetTest, AFailedSnapshotLeavesNoTargetAndSaysWhichStepFailed) {
@@ -169,7 +213,7 @@ TEST_F(TargetTest, AFailedSnapshotLeavesNoTargetAndSaysWhichStepFailed) {
     EXPECT_EQ(messages().shown()[0].title, "Error");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     expectNoTarget();
-    EXPECT_EQ(control<QTreeWidget>("lstItems").topLevelItemCount(), 0);
+    EXPECT_EQ(control<ItemListView>("lstItems").count(), 0);
     // Nothing was left half-loaded: the next Switch To opens the target whole.
     clickSwitch();
     EXPECT_EQ(messages().shown().size(), 1u);
@@ -213,7 +257,7 @@ TEST_F(TargetTest, TypingInTheNameBoxLeavesTheTarget) {
     ASSERT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
     QTest::keyClicks(&control<QLineEdit>("txtName"), "1");
     expectNoTarget();
-    EXPECT_EQ(control<QTreeWidget>("lstItems").topLevelItemCount(), 0);
+    EXPECT_EQ(control<ItemListView>("lstItems").count(), 0);
     EXPECT_EQ(gSAMHost, "\\\\ALDER");  // the store keeps the last target until the next switch
 }
 
@@ -256,7 +300,7 @@ TEST_F(TargetTest, OutOfStepWarningIsShownOnceAfterAStatusThatSetsIt) {
 
 TEST_F(TargetTest, ListAndPanelGrowWithTheWindow) {
     clickSwitch();
-    auto &list = control<QTreeWidget>("lstItems");
+    auto &list = control<ItemListView>("lstItems");
     auto &panel = control<QGroupBox>("fraDetails");
     QCoreApplication::processEvents();
     const QSize listBefore = list.size();

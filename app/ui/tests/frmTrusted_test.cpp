@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 
 #include <gmock/gmock.h>
 
@@ -41,7 +40,12 @@ protected:
 
     frmTrusted &dialog() { return *dialog_; }
     QComboBox &domains() { return *dialog_->findChild<QComboBox *>("cboDomain"); }
-    QTreeWidget &items() { return *dialog_->findChild<QTreeWidget *>("lstItems"); }
+    ItemListView &items() { return *dialog_->findChild<ItemListView *>("lstItems"); }
+    void setSelected(int row, bool selected) {
+        items().selectionModel()->select(items().model()->index(row, 0),
+                                         selected ? QItemSelectionModel::Select
+                                                  : QItemSelectionModel::Deselect);
+    }
 
     std::vector<std::string> domainEntries() {
         std::vector<std::string> entries;
@@ -54,9 +58,8 @@ protected:
     // Each entry as its icon key, a blank and its name.
     std::vector<std::string> listed() {
         std::vector<std::string> entries;
-        for (int i = 0; i < items().topLevelItemCount(); ++i) {
-            const QTreeWidgetItem &item = *items().topLevelItem(i);
-            entries.push_back((IconKeyOf(item) + " " + item.text(0)).toStdString());
+        for (int row = 0; row < items().count(); ++row) {
+            entries.push_back((items().iconKey(row) + " " + items().text(row)).toStdString());
         }
         return entries;
     }
@@ -102,16 +105,15 @@ TEST_F(TrustedTest, ChoosingWhileLoadingLeavesTheListAlone) {
     EXPECT_THAT(listed(), IsEmpty());
     dialog().Loading(false);
     choose("CORP");
-    EXPECT_EQ(items().topLevelItemCount(), 3);
+    EXPECT_EQ(items().count(), 3);
 }
 
 TEST_F(TrustedTest, ChosenAccountsCarryTheDomainAndOKAcceptsThem) {
     clickSwitch();
     prepare();
     choose("EAST");
-    for (int i = 0; i < items().topLevelItemCount(); ++i) {
-        QTreeWidgetItem &item = *items().topLevelItem(i);
-        item.setSelected(item.text(0) == "bob" || item.text(0) == "Sales");
+    for (int row = 0; row < items().count(); ++row) {
+        setSelected(row, items().text(row) == "bob" || items().text(row) == "Sales");
     }
     EXPECT_THAT(dialog().ChosenAccounts(), ElementsAre("EAST\\Sales", "EAST\\bob"));
     dialog().findChild<QPushButton *>("cmdOK")->click();
@@ -125,9 +127,9 @@ TEST_F(TrustedTest, AnEntryIsTrimmedBeforeItsControllerIsLookedUp) {
     prepare();
     domains().addItem(" EAST ");
     choose(" EAST ");
-    EXPECT_EQ(items().topLevelItemCount(), 8);
-    items().topLevelItem(0)->setSelected(false);
-    items().findItems("ann", Qt::MatchExactly).front()->setSelected(true);
+    EXPECT_EQ(items().count(), 8);
+    setSelected(0, false);
+    setSelected(rowOf(items(), "ann"), true);
     EXPECT_THAT(dialog().ChosenAccounts(), ElementsAre("EAST\\ann"));
 }
 
@@ -152,7 +154,7 @@ TEST_F(TrustedTest, FailedListingsAreReportedAndTheOtherKindStillListed) {
     choose("EAST");
     ASSERT_EQ(messages().shown().size(), 1u);
     EXPECT_EQ(messages().shown()[0].text.rfind("Error retrieving groups: ", 0), 0u);
-    EXPECT_EQ(items().topLevelItemCount(), 4);  // the users
+    EXPECT_EQ(items().count(), 4);  // the users
 }
 
 TEST_F(TrustedTest, NoDomainLeftSaysNothingToView) {

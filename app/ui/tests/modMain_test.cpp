@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <fstream>
 
@@ -69,23 +68,22 @@ TEST(WaitProcessingEvents, HandlesEventsWhileWaiting) {
 class SameTypeSelectedTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        list.setSelectionMode(QAbstractItemView::ExtendedSelection);
-        for (const char *name : {"Administrators", "Backup Operators"}) {
-            AddListItem(list, name, "SGroupLocal");
-        }
-        for (const char *name : {"Domain Admins", "Domain Users"}) {
-            AddListItem(list, name, "SGroupGlobal");
-        }
+        list.entries().append({"Administrators", "Backup Operators", "Domain Admins", "Domain Users"},
+                              {ItemIcon::LocalGroup, ItemIcon::LocalGroup, ItemIcon::GlobalGroup,
+                               ItemIcon::GlobalGroup});
     }
 
     void select(std::initializer_list<int> rows) {
         list.clearSelection();
-        for (int row : rows) list.topLevelItem(row)->setSelected(true);
-        list.setCurrentItem(list.topLevelItem(*rows.begin()), 0, QItemSelectionModel::NoUpdate);
+        for (int row : rows) {
+            list.selectionModel()->select(list.model()->index(row, 0), QItemSelectionModel::Select);
+        }
+        list.selectionModel()->setCurrentIndex(list.model()->index(*rows.begin(), 0),
+                                               QItemSelectionModel::NoUpdate);
     }
 
     RecordingPresenter messages;
-    QTreeWidget list;
+    ItemListView list;
 };
 
 TEST_F(SameTypeSelectedTest, AcceptsOneKindSilently) {

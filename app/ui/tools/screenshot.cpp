@@ -3,8 +3,12 @@
 // variable SAMWORLD, else its own default): the domain of the local machine, then the local
 // machine's own SAM. The bulk scenes change accounts of that world and make some of its calls
 // fail.
+// tarnwick_screenshot FOLDER DOMAIN USER PASSWORD: a directory domain instead, which asks for
+// the name and password first.
+#include "dataops/ItemList.h"
 #include "samworld/world.h"
 #include "status/MsgBox.h"
+#include "ui/frmConnect.h"
 #include "ui/frmErrors.h"
 #include "ui/frmMain.h"
 #include "ui/frmRelations.h"
@@ -24,11 +28,12 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
-#include <QTreeWidget>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <iostream>
@@ -139,21 +144,19 @@ bool shootGroupsOfOneUser(Camera &camera, frmMain &window, const QString &user) 
 
 // Selects the first count entries of the main list and lets the window take the selection up.
 void selectFirst(frmMain &window, int count) {
-    auto &list = find<QTreeWidget>(window, "lstItems");
-    list.clearSelection();
-    for (int i = 0; i < count && i < list.topLevelItemCount(); ++i) {
-        list.topLevelItem(i)->setSelected(true);
-    }
+    auto &list = find<ItemListView>(window, "lstItems");
+    const int last = std::min(count, list.count()) - 1;
+    list.selectionModel()->select(
+        QItemSelection(list.model()->index(0, 0), list.model()->index(last, 0)),
+        QItemSelectionModel::ClearAndSelect);
     WaitProcessingEvents(std::chrono::milliseconds(400));
 }
 
 void selectByName(frmMain &window, const QString &name) {
-    auto &list = find<QTreeWidget>(window, "lstItems");
-    list.clearSelection();
-    for (QTreeWidgetItem *item : list.findItems(name, Qt::MatchExactly)) {
-        item->setSelected(true);
-        list.scrollToItem(item);
-    }
+    auto &list = find<ItemListView>(window, "lstItems");
+    const int row = list.entries().findName(name);
+    list.selectOnly(row);
+    if (row >= 0) list.scrollTo(list.model()->index(row, 0));
     WaitProcessingEvents(std::chrono::milliseconds(400));
 }
 
@@ -287,13 +290,30 @@ bool shootMixedHours(Camera &camera, frmMain &window) {
     return saved;
 }
 
+// A directory domain opened by name: the Connect dialog that Switch To brings up, then the
+// users list.
+bool shootDirectory(Camera &camera, frmMain &window, const QString &domain, const QString &user,
+                    const QString &password) {
+    find<QRadioButton>(window, "optSelect_1").click();
+    find<QLineEdit>(window, "txtName").setText(domain);
+    const bool saved = onModal<frmConnect>([&] { find<QPushButton>(window, "cmdSwitch").click(); },
+                                           [&](frmConnect &dialog) {
+                                               find<QLineEdit>(dialog, "txtUserName").setText(user);
+                                               const bool shot = camera.shoot(dialog, QStringLiteral("directory-connect"));
+                                               find<QLineEdit>(dialog, "txtPassword").setText(password);
+                                               find<QPushButton>(dialog, "cmdOk").click();
+                                               return shot;
+                                           });
+    return saved && shootPanelTabs(camera, window, QStringLiteral("directory-users"));
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() != 2) {
-        std::cerr << "Usage: tarnwick_screenshot FOLDER\n";
+    if (arguments.size() != 2 && arguments.size() != 5) {
+        std::cerr << "Usage: tarnwick_screenshot FOLDER [DOMAIN USER PASSWORD]\n";
         return 2;
     }
     QDir folder(arguments[1]);
@@ -309,6 +329,10 @@ int main(int argc, char *argv[]) {
     frmMain window;
     window.FormSetup(ProgramFolder());
     window.show();
+    if (arguments.size() == 5) {
+        const bool shot = shootDirectory(camera, window, arguments[2], arguments[3], arguments[4]);
+        return shot && presenter.count == 0 ? 0 : 1;
+    }
     bool saved = camera.shoot(window, QStringLiteral("main-no-target"));
     {
         frmSplash about;

@@ -79,11 +79,19 @@ public:
     void keep(const std::string &server, Connection connection) {
         const std::lock_guard guard(mutex_);
         connections_.insert_or_assign(server, std::move(connection));
+        ++changes_;
     }
 
     bool forget(const std::string &server) {
         const std::lock_guard guard(mutex_);
-        return connections_.erase(server) > 0;
+        const bool forgotten = connections_.erase(server) > 0;
+        changes_ += forgotten ? 1 : 0;
+        return forgotten;
+    }
+
+    uint64_t changes() {
+        const std::lock_guard guard(mutex_);
+        return changes_;
     }
 
     bool lend(const std::string &server, const CredentialUse &use) {
@@ -97,6 +105,7 @@ public:
 private:
     std::mutex mutex_;
     std::map<std::string, Connection> connections_;
+    uint64_t changes_ = 0;
 };
 
 // Kept until the process ends, when every password in it is wiped.
@@ -110,6 +119,8 @@ Store &store() {
 bool useConnection(std::string_view server, const CredentialUse &use) {
     return store().lend(serverKey(server), use);
 }
+
+uint64_t connectionsChanged() { return store().changes(); }
 
 }  // namespace mpr
 

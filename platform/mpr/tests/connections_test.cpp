@@ -43,10 +43,14 @@ TEST(Connections, KeptPerServerLentForAnyFormOfItsNameReplacedAndCancelled) {
     EXPECT_EQ(lent("birch"), (Lent{"ann@orchard.test", ""}));
     EXPECT_EQ(lent("dc1"), std::nullopt) << "another name of the server is another server here";
 
+    const uint64_t before = mpr::connectionsChanged();
     ASSERT_EQ(connect(u"\\\\DC1.TARN.TEST\\IPC$", u"TARN\\ann", u"second try"), DWORD{NO_ERROR});
     EXPECT_EQ(lent("dc1.tarn.test"), (Lent{"TARN\\ann", "second try"}));
+    const uint64_t replaced = mpr::connectionsChanged();
+    EXPECT_NE(replaced, before) << "a backend that bound before must bind again";
 
     EXPECT_EQ(WNetCancelConnection2W(u"\\\\dc1.tarn.test\\IPC$", 0, TRUE), DWORD{NO_ERROR});
+    EXPECT_NE(mpr::connectionsChanged(), replaced);
     EXPECT_EQ(lent("dc1.tarn.test"), std::nullopt);
     EXPECT_EQ(WNetCancelConnection2W(u"\\\\dc1.tarn.test\\IPC$", 0, TRUE), DWORD{ERROR_NOT_CONNECTED});
     EXPECT_EQ(lent("birch"), (Lent{"ann@orchard.test", ""})) << "other servers keep theirs";

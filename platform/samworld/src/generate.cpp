@@ -31,8 +31,8 @@ struct Plan {
 
 void requireSensible(const Plan &plan) {
     if (plan.users < 0 || plan.groups < 0 || plan.membersPerGroup < 0 ||
-        plan.users > 999999 || plan.groups > 99999) {
-        throw Error(ERROR_INVALID_PARAMETER, "counts are between 0 and 999999 users, 99999 groups");
+        plan.users > 1000000 || plan.groups > 99999) {
+        throw Error(ERROR_INVALID_PARAMETER, "counts are between 0 and 1000000 users, 99999 groups");
     }
     if (plan.groups > 0 && plan.membersPerGroup > plan.users) {
         throw Error(ERROR_INVALID_PARAMETER, "a group cannot have more members than there are users");

@@ -25,6 +25,8 @@ public:
     void Clear() { items_.clear(); }
 
     const std::vector<T> &items() const { return items_; }
+    // Hands the items over, leaving the array empty.
+    std::vector<T> TakeItems() { return std::exchange(items_, {}); }
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "accounts/OneBasedArray.h"
+#include "dataops/ItemList.h"
 
 #include <functional>
 #include <string>
-
-class QTreeWidget;
+#include <vector>
 
 // The first filter entry of each view: no filter.
 inline constexpr char kAllUsers[] = "*All Users*";
@@ -29,14 +29,14 @@ bool RunListing(const std::function<bool()> &listing);
 // Shows the error list under kOperationFailedCaption, unless it holds nothing to show.
 void ShowOperationErrors();
 
-// Appends one entry per name, each with the icon key at the same position, and selects the
-// first entry of the list. The list is not cleared; no names leave it as it is.
-void FillItemList(QTreeWidget &list, const NameArray &names, const NameArray &iconKeys);
+// Appends one entry per name, each with the icon at the same position, and selects the first
+// entry of the list. The list is not cleared; no names leave it as it is.
+void FillItemList(ItemListView &list, NameArray names, const std::vector<ItemIcon> &icons);
 
 // Appends the items of one view: users (view type 0) or groups (1). The filter "*All Users*"
 // or "*All Groups*" lists every user, or every group of the kind asked for (globalGroups);
 // any other filter names the group whose users, or the user whose groups, are listed.
 // Users carry iconKey; filtered groups carry the icon of their own kind, since local and global
 // groups are listed together. A failure is shown; what came back is listed all the same.
-void ListItemsByFilter(QTreeWidget &list, int viewType, bool globalGroups,
+void ListItemsByFilter(ItemListView &list, int viewType, bool globalGroups,
                        const std::string &filterName, const std::string &iconKey);

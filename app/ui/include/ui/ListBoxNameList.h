@@ -1,20 +1,20 @@
-// The main window's hidden list box as the list the account library delivers names into.
+// The main window's hidden list box, lstHidden: the list the account library delivers names
+// into. It is never shown, so it keeps the names as plain text rather than as list entries: a
+// load passes every account of the target through it.
 #pragma once
 
 #include "vantry_api/NameList.h"
 
+#include <QWidget>
+
 #include <functional>
 
-class QListWidget;
-
-class ListBoxNameList final : public NameList {
+class ListBoxNameList final : public QWidget, public NameList {
 public:
-    explicit ListBoxNameList(QListWidget &listBox);
-    ListBoxNameList(const ListBoxNameList &) = delete;
-    ListBoxNameList &operator=(const ListBoxNameList &) = delete;
+    explicit ListBoxNameList(QWidget *parent);
 
-    void clear() override;
-    int64_t count() const override;
+    void clear() override { names_.clear(); }
+    int64_t count() const override { return names_.count(); }
     std::string item(int64_t index) const override;
     HWND window() override { return &window_; }
 
@@ -23,9 +23,9 @@ public:
     void WhileWorking(std::function<void()> work) { whileWorking_ = std::move(work); }
 
 private:
-    static LRESULT receive(HWND window, UINT message, WPARAM, LPARAM text);
+    static LRESULT receive(HWND window, UINT message, WPARAM wParam, LPARAM text);
 
-    QListWidget &listBox_;
+    StringNameList names_;
     HWND__ window_;
     std::function<void()> whileWorking_;
 };

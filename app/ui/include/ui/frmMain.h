@@ -7,11 +7,14 @@
 #include "ui/OperationProgress.h"
 
 #include <QActionGroup>
+#include <QItemSelection>
 #include <QMainWindow>
+#include <QPersistentModelIndex>
 #include <QTimer>
 
 #include <array>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,8 +22,8 @@ class BusyCursor;
 class QAction;
 class QFileDialog;
 class QRadioButton;
+class ItemListModel;
 class QTabWidget;
-class QTreeWidgetItem;
 class frmAdd;
 
 namespace Ui {
@@ -87,7 +90,7 @@ private:
 
     // The item list, its filter and the selection timer.
     void cboFilter_Click();
-    void lstItems_ItemClick(QTreeWidgetItem *item);
+    void lstItems_ItemClick(const QModelIndex &item);
     void lstItems_SelectionChanged();
     void timListUpdate_Timer();
     void FillFilterList();
@@ -97,7 +100,10 @@ private:
     void optSelect_Click(int index);
     void txtName_Change();
     void cmdSwitch_Click();
-    bool OpenTarget(BusyCursor &busy);
+    void OpenTarget(const QString &logonRefusal = QString());
+    // After a failed step of OpenTarget: when the target refused the logon, asks for a name and
+    // password for host and tries again; otherwise shows why (showWhy).
+    void RetryWithLogon(const std::string &host, const QString &refusal, const std::function<void()> &showWhy);
     bool LoadTarget(BusyCursor &busy);
     void ShowTargetOpen();
     void LimitPanelFields();
@@ -116,7 +122,7 @@ private:
     void AddItem();
     void DeleteSelected();
     void FindItem();
-    void SelectOnly(QTreeWidgetItem *item);
+    void SelectOnly(int row);
     void cmdRelations_Click();
 
     std::unique_ptr<Ui::frmMain> ui;
@@ -128,16 +134,19 @@ private:
     QActionGroup viewButtonGroup_;
     QTimer timListUpdate_;
     std::unique_ptr<QFileDialog> dlgCD_;
-    std::unique_ptr<ListBoxNameList> lstHidden_;
+    ListBoxNameList *lstHidden_;  // a hidden child of the window
+    ItemListModel *filterNames_;  // cboFilter's entries, a child of the window
     std::unique_ptr<frmAdd> frmAdd_;  // kept between uses
 
     int ViewType_ = 0;
     int SelCount_ = 0;
-    QTreeWidgetItem *CurrentItem_ = nullptr;
-    bool IgnoreNextClick_ = false;
+    QPersistentModelIndex CurrentItem_;
+    // The selection that unapplied edits are for: a refused change of selection goes back to it.
+    QItemSelection EditedSelection_;
     bool Updating_ = false;
     std::chrono::milliseconds ProgressDelay_ = kProgressDelay;
     QString SavedMachineName_;
     QString SavedDomainName_;
+    QString LogonName_;  // the name last given to connect, offered again
     Qt::CheckState SavedSelectDomainSAM_ = Qt::Unchecked;
 };

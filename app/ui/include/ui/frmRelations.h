@@ -15,7 +15,7 @@
 class NameList;
 class QComboBox;
 class QTimer;
-class QTreeWidget;
+class ItemListView;
 class clsGroup;
 class clsUser;
 class frmTrusted;
@@ -46,14 +46,14 @@ public:
 
     // Takes the selected entries of sourceList; groupKind is 0 for local groups, 1 for global
     // groups and 2 for users. The caller then shows the dialog modally.
-    void SetupForm(int itemType, int groupKind, QTreeWidget &sourceList);
+    void SetupForm(int itemType, int groupKind, ItemListView &sourceList);
 
     // Texts of the selected entries of one icon key, in list order. For "SUser" only, prefixed
     // chooses between accounts of other domains (true) and the target's own users (false).
-    static NameArray MakeSelNameListByType(const QTreeWidget &list, const QString &iconKey,
+    static NameArray MakeSelNameListByType(const ItemListView &list, const QString &iconKey,
                                            bool prefixed);
     // Texts of all selected entries, in list order.
-    static NameArray MakeSelNameList(const QTreeWidget &list);
+    static NameArray MakeSelNameList(const ItemListView &list);
 
 protected:
     // Every change is written at once, so closing the dialog in any way is its OK.
@@ -62,11 +62,11 @@ protected:
 private:
     // The membership changes work account by account, telling progress before each; their
     // failures are recorded in the error list.
-    OperationCount ChangeRelationship(bool add, const QTreeWidget &list, clsUser &users,
+    OperationCount ChangeRelationship(bool add, const ItemListView &list, clsUser &users,
                                       ProgressReporter &progress);
-    OperationCount AddGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+    OperationCount AddGroupRelationship(const ItemListView &list, clsGroup &groups,
                                         const QString &iconKey, ProgressReporter &progress);
-    OperationCount RemoveGroupRelationship(const QTreeWidget &list, clsGroup &groups,
+    OperationCount RemoveGroupRelationship(const ItemListView &list, clsGroup &groups,
                                            ProgressReporter &progress);
     // Adds or removes a member that the store does not hold to or from every selected group;
     // true when any call failed, each failure being recorded in the error list.
@@ -93,6 +93,6 @@ private:
     int ItemType_ = 0;
     int GroupKind_ = 0;
     NameArray SelNames_;
-    QTreeWidget *SourceList_ = nullptr;
+    ItemListView *SourceList_ = nullptr;
     bool Changed_ = false;
 };

@@ -10,7 +10,7 @@
 
 struct OperationCount;
 class QFileDialog;
-class QTreeWidget;
+class ItemListView;
 class frmMain;
 
 inline constexpr std::chrono::milliseconds kSplashTime{1000};
@@ -30,7 +30,7 @@ QString BrowseForFile(QFileDialog &dlgCD, const QString &filter, const QString &
 
 // True when every selected entry has the small icon of the list's selected entry; otherwise
 // says "Mixed types in selection not allowed" and returns false.
-bool SameTypeSelected(const QTreeWidget &list);
+bool SameTypeSelected(const ItemListView &list);
 
 // The one report at the end of an operation over many accounts: the error list with how many
 // accounts succeeded, failed and were not done; for a cancelled operation without errors, what

@@ -2,6 +2,7 @@
 // Not for programs: they give credentials through winnetwk.h.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -15,5 +16,9 @@ using CredentialUse = std::function<void(std::string_view user, std::string_view
 // for that server. The password may be empty: a bind with it would be anonymous.
 __attribute__((visibility("default"))) bool useConnection(std::string_view server,
                                                           const CredentialUse &use);
+
+// A number that changes whenever a connection is kept, replaced or forgotten: a backend that
+// bound with what it was lent compares it to know when to bind again.
+__attribute__((visibility("default"))) uint64_t connectionsChanged();
 
 }  // namespace mpr
