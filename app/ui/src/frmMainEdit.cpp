@@ -30,13 +30,15 @@ void frmMain::AddItem() {
     ShowItemDetails(ui->lstItems->text(added), ViewType_);
 }
 
+// The question counts the list's selection as it is now, which is what is deleted: a click
+// just before may not have been taken up yet.
 void frmMain::DeleteSelected() {
     std::optional<OperationCount> count;
     {
         OperationProgress progress(*this, QStringLiteral("Delete"), QStringLiteral("Deleting "),
                                    ProgressDelay_);
-        count = DeleteSelectedItems(ViewType_, *ui->lstItems, SelCount_, SameTypeSelected,
-                                    progress);
+        count = DeleteSelectedItems(ViewType_, *ui->lstItems, ui->lstItems->selectedCount(),
+                                    SameTypeSelected, progress);
     }
     if (!count) return;
     ShowOperationReport(*count);

@@ -90,6 +90,14 @@ TEST_F(EditTest, DeleteAfterNoKeepsEverything) {
     EXPECT_EQ(messages().shown()[0].text, "Do you want delete 1 Domain User(s)");
     EXPECT_TRUE(world().hasAccount("CORP", "carl"));
     EXPECT_TRUE(listed("carl"));
+
+    // Delete pressed at once after a Ctrl-click counts the entries it would delete.
+    clickItem(list(), entry("dave"), Qt::ControlModifier);
+    messages().answerNext(MsgAnswer::No);
+    QTest::keyClick(&list(), Qt::Key_Delete);
+    ASSERT_EQ(messages().shown().size(), 2u);
+    EXPECT_EQ(messages().shown()[1].text, "Do you want delete 2 Domain User(s)");
+    EXPECT_TRUE(world().hasAccount("CORP", "dave"));
 }
 
 TEST_F(EditTest, DeleteRefusesAMixedSelectionOfGroups) {
