@@ -21,18 +21,18 @@ void require(bool condition) {
 // Any UTF-16 units, surrogates and all, up to twice what a caller buffer holds.
 std::optional<std::u16string> platformText(FuzzedDataProvider &input) {
     if (!input.ConsumeBool()) return std::nullopt;
-    std::u16string text(input.ConsumeIntegralInRange<std::size_t>(0, 2 * vantry::kTextBufferSize), u'a');
+    std::u16string text(input.ConsumeIntegralInRange<std::size_t>(0, 2 * netclient::kTextBufferSize), u'a');
     for (char16_t &unit : text) unit = input.ConsumeIntegralInRange<char16_t>(1, 0xFFFF);
     return text;
 }
 
 // A narrow argument: converted whole, or refused with nothing cut short.
 void checkNarrowArgument(FuzzedDataProvider &input) {
-    const std::string narrow = input.ConsumeRandomLengthString(2 * vantry::kTextBufferSize);
-    vantry::WideText wide;
+    const std::string narrow = input.ConsumeRandomLengthString(2 * netclient::kTextBufferSize);
+    netclient::WideText wide;
     const uint32_t status = wide.assign(narrow.c_str());
     if (status == ERROR_INVALID_PARAMETER) {
-        require(std::strlen(narrow.c_str()) >= vantry::kTextBufferSize);
+        require(std::strlen(narrow.c_str()) >= netclient::kTextBufferSize);
         return;
     }
     if (status != NERR_Success) {
@@ -40,7 +40,7 @@ void checkNarrowArgument(FuzzedDataProvider &input) {
         return;
     }
     std::string back;
-    require(vantry::toNarrow(wide.get(), back) == NERR_Success);
+    require(netclient::toNarrow(wide.get(), back) == NERR_Success);
     require(back == narrow.c_str());
 }
 
@@ -55,7 +55,7 @@ void checkRecordReader(FuzzedDataProvider &input) {
         texts[i] = platformText(input);
         if (texts[i]) info.*vantry::kUserTextFields[i].platform = texts[i]->data();
         if (input.ConsumeBool()) {
-            buffers[i].assign(vantry::kTextBufferSize, kUntouched);
+            buffers[i].assign(netclient::kTextBufferSize, kUntouched);
             record.*vantry::kUserTextFields[i].record = buffers[i].data();
         }
     }
@@ -77,7 +77,7 @@ void checkRecordReader(FuzzedDataProvider &input) {
         }
         const char *written = buffers[i].data();
         require(std::memchr(written, '\0', buffers[i].size()) != nullptr);
-        vantry::WideText back;
+        netclient::WideText back;
         require(back.assign(written) == NERR_Success);
         require(std::u16string(back.get()) == *texts[i]);
     }

@@ -1,10 +1,11 @@
 // The exports that answer questions about machines and domains.
 #include "vantry.h"
 
-#include "common/platform_buffer.hpp"
-#include "common/text.hpp"
+#include "netclient/platform_buffer.hpp"
+#include "netclient/text.hpp"
 #include "enumeration.hpp"
 
+using namespace netclient;
 using namespace vantry;
 
 namespace {

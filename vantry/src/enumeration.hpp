@@ -1,14 +1,17 @@
 // Lists of names from the platform, delivered to a list target batch by batch.
 #pragma once
 
-#include "common/list_target.hpp"
-#include "common/platform_buffer.hpp"
+#include "netclient/list_target.hpp"
+#include "netclient/platform_buffer.hpp"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vantry {
+
+using netclient::ListTarget;
+using netclient::PlatformBuffer;
 
 // Preferred maximum sizes of one batch, in bytes.
 inline constexpr DWORD kAccountBatchBytes = 1024;

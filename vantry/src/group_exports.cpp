@@ -1,10 +1,10 @@
 // The exports that create, read, change and delete groups and single memberships.
 #include "vantry.h"
 
-#include "common/platform_buffer.hpp"
-#include "common/text.hpp"
+#include "netclient/platform_buffer.hpp"
+#include "netclient/text.hpp"
 
-using namespace vantry;
+using namespace netclient;
 
 namespace {
 

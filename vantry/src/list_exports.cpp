@@ -1,11 +1,12 @@
 // The exports that list users, groups and memberships.
 #include "vantry.h"
 
-#include "common/text.hpp"
+#include "netclient/text.hpp"
 #include "enumeration.hpp"
 
 #include <string_view>
 
+using namespace netclient;
 using namespace vantry;
 
 namespace {

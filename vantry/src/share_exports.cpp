@@ -1,13 +1,13 @@
 // The exports that create and remove disk shares.
 #include "vantry.h"
 
-#include "common/platform_buffer.hpp"
-#include "common/text.hpp"
+#include "netclient/platform_buffer.hpp"
+#include "netclient/text.hpp"
 
 #include <string>
 #include <string_view>
 
-using namespace vantry;
+using namespace netclient;
 
 namespace {
 

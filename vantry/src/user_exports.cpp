@@ -1,10 +1,11 @@
 // The exports that create, read, change and delete single users.
 #include "vantry.h"
 
-#include "common/platform_buffer.hpp"
-#include "common/text.hpp"
+#include "netclient/platform_buffer.hpp"
+#include "netclient/text.hpp"
 #include "user_record.hpp"
 
+using namespace netclient;
 using namespace vantry;
 
 extern "C" {

@@ -3,12 +3,15 @@
 
 #include "vantry.h"
 
-#include "common/text.hpp"
+#include "netclient/text.hpp"
 
 #include <array>
 #include <cstdint>
 
 namespace vantry {
+
+using netclient::CallerTexts;
+using netclient::WideText;
 
 // The text fields that a UserRecord shares with USER_INFO_3.
 struct UserTextField {

@@ -1,6 +1,6 @@
 // Conversions at the library boundary and delivery to a list target.
-#include "common/list_target.hpp"
-#include "common/text.hpp"
+#include "netclient/list_target.hpp"
+#include "netclient/text.hpp"
 #include "recording_window.hpp"
 
 #include <gtest/gtest.h>
@@ -11,9 +11,9 @@
 
 namespace {
 
-using vantry::CallerTexts;
-using vantry::ListTarget;
-using vantry::WideText;
+using netclient::CallerTexts;
+using netclient::ListTarget;
+using netclient::WideText;
 using vantry_test::RecordingWindow;
 
 TEST(WideText, AcceptsUpTo255BytesAndRefusesLongerWithoutCutting) {
@@ -46,8 +46,8 @@ protected:
         first_.fill(' ');
         second_.fill(' ');
     }
-    std::array<char, vantry::kTextBufferSize> first_;
-    std::array<char, vantry::kTextBufferSize> second_;
+    std::array<char, netclient::kTextBufferSize> first_;
+    std::array<char, netclient::kTextBufferSize> second_;
 };
 
 TEST_F(CallerTextsTest, WritesTextAndTerminatorAndLeavesTheRestOfTheBuffer) {
@@ -72,7 +72,7 @@ TEST_F(CallerTextsTest, TextThatDoesNotFitLeavesEveryBufferAsItWas) {
     EXPECT_EQ(first_[0], ' ');
     EXPECT_EQ(second_[0], ' ');
 
-    EXPECT_EQ(vantry::writeCallerText(first_.data(), fits.c_str()), 0u);
+    EXPECT_EQ(netclient::writeCallerText(first_.data(), fits.c_str()), 0u);
     EXPECT_EQ(std::string(first_.data()), std::string(255, 'x'));
 }
 

@@ -2,16 +2,16 @@
 // keeps its own accounts, the machine itself. A workgroup is no domain and is not offered.
 #include "orlop.h"
 
-#include "common/list_target.hpp"
-#include "common/platform_buffer.hpp"
-#include "common/text.hpp"
+#include "netclient/list_target.hpp"
+#include "netclient/platform_buffer.hpp"
+#include "netclient/text.hpp"
 
 #include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
 
-using namespace vantry;
+using namespace netclient;
 
 namespace {
 

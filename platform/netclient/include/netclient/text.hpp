@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace vantry {
+namespace netclient {
 
 // Every text handed in, and every caller result buffer, holds 255 bytes plus the terminator.
 inline constexpr std::size_t kTextBufferSize = 256;
@@ -63,4 +63,4 @@ private:
 // One text result: converted, checked and written as CallerTexts does.
 uint32_t writeCallerText(char *buffer, const char16_t *platformText);
 
-}  // namespace vantry
+}  // namespace netclient

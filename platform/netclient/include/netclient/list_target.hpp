@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-namespace vantry {
+namespace netclient {
 
 class ListTarget {
 public:
@@ -24,4 +24,4 @@ private:
     HWND window_;
 };
 
-}  // namespace vantry
+}  // namespace netclient

@@ -1,8 +1,8 @@
-#include "common/text.hpp"
+#include "netclient/text.hpp"
 
 #include <cstring>
 
-namespace vantry {
+namespace netclient {
 
 uint32_t WideText::assign(const char *narrow) {
     if (narrow == nullptr || strnlen(narrow, kTextBufferSize) == kTextBufferSize) {
@@ -56,4 +56,4 @@ uint32_t writeCallerText(char *buffer, const char16_t *platformText) {
     return status;
 }
 
-}  // namespace vantry
+}  // namespace netclient

@@ -3,7 +3,7 @@
 
 #include "lm.h"
 
-namespace vantry {
+namespace netclient {
 
 template <typename Block = BYTE>
 class PlatformBuffer {
@@ -33,4 +33,4 @@ private:
     Block *block_ = nullptr;
 };
 
-}  // namespace vantry
+}  // namespace netclient

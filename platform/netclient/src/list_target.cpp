@@ -1,10 +1,10 @@
-#include "common/list_target.hpp"
+#include "netclient/list_target.hpp"
 
-#include "common/text.hpp"
+#include "netclient/text.hpp"
 
 #include <vector>
 
-namespace vantry {
+namespace netclient {
 
 ListTarget::ListTarget(int32_t listKind, HWND window)
     : message_(listKind != 0 ? LB_ADDSTRING : CB_ADDSTRING), window_(window) {}
@@ -22,4 +22,4 @@ uint32_t ListTarget::deliver(std::span<const std::u16string> names) const {
     return NERR_Success;
 }
 
-}  // namespace vantry
+}  // namespace netclient
