@@ -6,8 +6,11 @@
  *
  * Ownership: records and every buffer they point to belong to the caller for the whole call;
  * the library keeps nothing after returning and releases every platform buffer itself.
- * Text results are written, with their terminator, at the start of caller buffers of 256 bytes;
- * a text that does not fit returns 122 and leaves the caller's buffers as they were.
+ * Text results are written, with their terminator, at the start of caller buffers of 256 bytes.
+ * A record text that does not fit is written cut between characters and ending in U+2026; sent
+ * back unchanged to SetUserInfo or SetGroupInfo, it leaves the account's whole text as it is.
+ * A name that does not fit (GetDomainServer, GetDomainName) returns 122 and leaves the buffer
+ * as it was.
  * A null record or result address, or a null comment in SetGroupInfo's record, returns 87.
  *
  * Lists: each name is sent to `window` as LB_ADDSTRING (listKind non-zero) or CB_ADDSTRING

@@ -44,7 +44,8 @@ uint32_t deliverEntries(const PlatformBuffer<> &buffer, DWORD count, NameOf name
 
 // Asks for batches until the platform has no more: nextBatch(LPBYTE *buffer, DWORD *entriesRead)
 // makes one call and keeps its own resume handle. A failing batch delivers nothing; names of
-// earlier batches stay delivered.
+// earlier batches stay delivered. A server that says "more data" but sends no entry would be
+// asked for ever: its ERROR_MORE_DATA ends the enumeration.
 template <typename Entry, typename NextBatch, typename NameOf>
 uint32_t deliverResumed(NextBatch nextBatch, NameOf nameOf, const ListTarget &target) {
     NET_API_STATUS status = NERR_Success;
@@ -53,6 +54,7 @@ uint32_t deliverResumed(NextBatch nextBatch, NameOf nameOf, const ListTarget &ta
         DWORD entriesRead = 0;
         status = nextBatch(buffer.receive(), &entriesRead);
         if (status != NERR_Success && status != ERROR_MORE_DATA) return status;
+        if (status == ERROR_MORE_DATA && entriesRead == 0) return status;
         if (const uint32_t delivered = deliverEntries<Entry>(buffer, entriesRead, nameOf, target);
             delivered != NERR_Success) {
             return delivered;

@@ -16,6 +16,12 @@ uint32_t readGroupRecord(const char16_t *name, const char16_t *comment, GroupRec
     return NERR_Success;
 }
 
+// The group's own comment when the caller sends back what it was shown of it, else the
+// caller's.
+LPWSTR commentToSend(const char *sent, LPWSTR current, WideText &converted) {
+    return isShownFormOf(sent, current) ? current : converted.get();
+}
+
 }  // namespace
 
 extern "C" {
@@ -84,7 +90,8 @@ uint32_t GetGroupInfo(int32_t global, const char *server, const char *group, Gro
     return readGroupRecord(info->lgrpi1_name, info->lgrpi1_comment, *record);
 }
 
-// The group keeps its name: only the comment of the record is sent, and it must be present.
+// The group keeps its name: only the comment of the record is sent, and it must be present. A
+// comment that is just the shown form of the group's longer one leaves that one as it is.
 uint32_t SetGroupInfo(int32_t global, const char *server, const char *group,
                       const GroupRecord *record) {
     if (record == nullptr) return ERROR_INVALID_PARAMETER;
@@ -93,12 +100,23 @@ uint32_t SetGroupInfo(int32_t global, const char *server, const char *group,
             {{server, wideServer}, {group, wideGroup}, {record->comment, wideComment}})) {
         return status;
     }
+    PlatformBuffer<> current;
     if (global != 0) {
-        GROUP_INFO_1 info{wideGroup.get(), wideComment.get()};
+        if (const NET_API_STATUS status =
+                NetGroupGetInfo(wideServer.get(), wideGroup.get(), 1, current.receive())) {
+            return status;
+        }
+        LPWSTR kept = current.as<GROUP_INFO_1>()->grpi1_comment;
+        GROUP_INFO_1 info{wideGroup.get(), commentToSend(record->comment, kept, wideComment)};
         return NetGroupSetInfo(wideServer.get(), wideGroup.get(), 1,
                                reinterpret_cast<LPBYTE>(&info), nullptr);
     }
-    LOCALGROUP_INFO_1 info{wideGroup.get(), wideComment.get()};
+    if (const NET_API_STATUS status =
+            NetLocalGroupGetInfo(wideServer.get(), wideGroup.get(), 1, current.receive())) {
+        return status;
+    }
+    LPWSTR kept = current.as<LOCALGROUP_INFO_1>()->lgrpi1_comment;
+    LOCALGROUP_INFO_1 info{wideGroup.get(), commentToSend(record->comment, kept, wideComment)};
     return NetLocalGroupSetInfo(wideServer.get(), wideGroup.get(), 1,
                                 reinterpret_cast<LPBYTE>(&info), nullptr);
 }

@@ -36,12 +36,19 @@ uint32_t GetUserInfo(const char *server, const char *user, UserRecord *record) {
     return readUserRecord(*buffer.as<USER_INFO_3>(), *record);
 }
 
+// The account is read first: the update keeps its primary group and every long text that the
+// caller could only have seen cut.
 uint32_t SetUserInfo(const char *server, const char *user, const UserRecord *record) {
     if (record == nullptr) return ERROR_INVALID_PARAMETER;
     WideText wideServer, wideUser;
     if (const uint32_t status = toWide({{server, wideServer}, {user, wideUser}})) return status;
+    PlatformBuffer<> current;
+    if (const NET_API_STATUS status =
+            NetUserGetInfo(wideServer.get(), wideUser.get(), 3, current.receive())) {
+        return status;
+    }
     PlatformUserInfo info;
-    if (const uint32_t status = info.assign(*record)) return status;
+    if (const uint32_t status = info.assign(*record, current.as<USER_INFO_3>())) return status;
     return NetUserSetInfo(wideServer.get(), wideUser.get(), 3, info.buffer(), nullptr);
 }
 

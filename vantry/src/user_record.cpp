@@ -38,11 +38,14 @@ uint32_t readUserRecord(const USER_INFO_3 &info, UserRecord &record) {
     return NERR_Success;
 }
 
-uint32_t PlatformUserInfo::assign(const UserRecord &record) {
+uint32_t PlatformUserInfo::assign(const UserRecord &record, const USER_INFO_3 *current) {
     info_ = USER_INFO_3{};
     for (std::size_t i = 0; i < kUserTextFields.size(); ++i) {
         const char *text = record.*kUserTextFields[i].record;
         if (text == nullptr) continue;
+        if (current != nullptr && isShownFormOf(text, current->*kUserTextFields[i].platform)) {
+            continue;
+        }
         if (const uint32_t status = texts_[i].assign(text)) return status;
         info_.*kUserTextFields[i].platform = texts_[i].get();
     }
@@ -53,7 +56,8 @@ uint32_t PlatformUserInfo::assign(const UserRecord &record) {
     // The fields no record field feeds; privilege, operator rights and parameters stay 0/absent.
     info_.usri3_max_storage = USER_MAXSTORAGE_UNLIMITED;
     info_.usri3_units_per_week = UNITS_PER_WEEK;
-    info_.usri3_primary_group_id = DOMAIN_GROUP_RID_USERS;
+    info_.usri3_primary_group_id =
+        current != nullptr ? current->usri3_primary_group_id : DOMAIN_GROUP_RID_USERS;
     return NERR_Success;
 }
 

@@ -11,6 +11,7 @@
 namespace vantry {
 
 using netclient::CallerTexts;
+using netclient::isShownFormOf;
 using netclient::WideText;
 
 // The text fields that a UserRecord shares with USER_INFO_3.
@@ -35,14 +36,18 @@ inline constexpr std::array<UserTextField, 10> kUserTextFields{{
 inline constexpr std::size_t kLogonHoursBytes = UNITS_PER_WEEK / 8;
 
 // Copies the platform's answer into the record: text into the caller's 256-byte buffers where
-// the record field is not null, the numbers, and 21 bytes of logon hours. Every text is
-// converted and checked first: on a failure (ERROR_NO_UNICODE_TRANSLATION,
-// ERROR_INSUFFICIENT_BUFFER) the record is left exactly as it was.
+// the record field is not null (cut and marked when too long), the numbers, and 21 bytes of
+// logon hours. Every text is converted first: on a failure (ERROR_NO_UNICODE_TRANSLATION) the
+// record is left exactly as it was.
 uint32_t readUserRecord(const USER_INFO_3 &info, UserRecord &record);
 
 // A UserRecord as the platform takes it for NetUserAdd and NetUserSetInfo. Absent texts stay
 // null, so that an update leaves those properties unchanged. Holds the wide copies of the
 // record's texts, so it must outlive the platform call.
+//
+// An update is made over the account as it is now (`current`): it keeps its primary group, and
+// a text that is just the shown form of a longer one (read cut, sent back untouched) is left
+// out, so the account keeps its whole text. A new account's primary group is 513.
 class PlatformUserInfo {
 public:
     PlatformUserInfo() = default;
@@ -50,7 +55,7 @@ public:
     PlatformUserInfo &operator=(const PlatformUserInfo &) = delete;
 
     // 0, or the conversion status of the first record text that cannot be sent.
-    uint32_t assign(const UserRecord &record);
+    uint32_t assign(const UserRecord &record, const USER_INFO_3 *current = nullptr);
     const USER_INFO_3 &info() const { return info_; }
     LPBYTE buffer() { return reinterpret_cast<LPBYTE>(&info_); }
 

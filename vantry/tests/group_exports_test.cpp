@@ -74,6 +74,22 @@ TEST_F(GroupExportsTest, SetGroupInfoChangesOnlyTheCommentAndKeepsTheName) {
     }
 }
 
+TEST_F(GroupExportsTest, ALongCommentIsReadCutAndKeptWholeWhenSentBackUnchanged) {
+    const std::string longComment(300, 'c');
+    world().addGroup(kDomain, "Archive", GroupKind::Local, longComment);
+
+    CallerGroupRecord read;
+    ASSERT_EQ(GetGroupInfo(0, "", "Archive", &read.record), 0u);
+    EXPECT_EQ(std::string(read.record.comment), std::string(252, 'c') + "\xE2\x80\xA6");
+    ASSERT_EQ(SetGroupInfo(0, "", "Archive", &read.record), 0u);
+    EXPECT_EQ(sam(kDomain).find("Archive")->comment, longComment);
+
+    char changed[] = "Old papers";
+    read.record.comment = changed;
+    ASSERT_EQ(SetGroupInfo(0, "", "Archive", &read.record), 0u);
+    EXPECT_EQ(sam(kDomain).find("Archive")->comment, "Old papers");
+}
+
 TEST_F(GroupExportsTest, SetGroupInfoWithoutACommentChangesNothing) {
     char name[] = "Staff";
     GroupRecord record{name, nullptr};

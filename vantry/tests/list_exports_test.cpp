@@ -81,6 +81,19 @@ TEST_F(ListExportsTest, AFailingBatchKeepsTheNamesOfEarlierBatchesAndReturnsItsS
     EXPECT_EQ(window.names(), std::vector<std::string>(all.begin(), all.begin() + window.names().size()));
 }
 
+TEST_F(ListExportsTest, AServerThatSaysMoreDataButSendsNothingEndsTheListWithThatStatus) {
+    for (int i = 0; i < 40; ++i) world().addUser(kDomain, longName("user", i));
+    const std::vector<std::string> all = platformUserOrder();
+    // From the second batch on, three answers of "more data" without a single entry.
+    failCalls("NetUserEnum", ERROR_MORE_DATA, 1, 3);
+
+    EXPECT_EQ(GetAllUsers("", -1, window.handle()), static_cast<uint32_t>(ERROR_MORE_DATA));
+
+    ASSERT_FALSE(window.names().empty());
+    ASSERT_LT(window.names().size(), all.size());
+    EXPECT_EQ(window.names(), std::vector<std::string>(all.begin(), all.begin() + window.names().size()));
+}
+
 TEST_F(ListExportsTest, AFailingFirstCallDeliversNothing) {
     EXPECT_EQ(GetAllUsers("\\\\NOWHERE", -1, window.handle()),
               static_cast<uint32_t>(ERROR_BAD_NETPATH));

@@ -60,20 +60,38 @@ TEST_F(CallerTextsTest, WritesTextAndTerminatorAndLeavesTheRestOfTheBuffer) {
     EXPECT_EQ(first_[255], ' ');
 }
 
-TEST_F(CallerTextsTest, TextThatDoesNotFitLeavesEveryBufferAsItWas) {
+TEST_F(CallerTextsTest, TooLongATextIsCutAtACharacterBoundaryAndMarked) {
     const std::u16string fits(255, u'x');
-    // 128 two-byte characters: 256 bytes narrow, no room for the terminator.
-    const std::u16string overflows(128, u'\u00E9');
+    // One byte, then three-byte characters: 301 bytes narrow, and no cut at byte 252 falls
+    // between characters.
+    const std::u16string overflows = u"a" + std::u16string(100, u'\u20AC');
 
     CallerTexts texts;
     ASSERT_EQ(texts.stage(first_.data(), fits.c_str()), 0u);
-    EXPECT_EQ(texts.stage(second_.data(), overflows.c_str()),
+    ASSERT_EQ(texts.stage(second_.data(), overflows.c_str()), 0u);
+    texts.write();
+    EXPECT_EQ(std::string(first_.data()), std::string(255, 'x')) << "what fits is never cut";
+    std::string expected = "a";
+    for (int i = 0; i < 83; ++i) expected += "\xE2\x82\xAC";
+    EXPECT_EQ(std::string(second_.data()), expected + "\xE2\x80\xA6");
+    EXPECT_TRUE(netclient::isShownFormOf(second_.data(), overflows.c_str()));
+    EXPECT_FALSE(netclient::isShownFormOf(expected.c_str(), overflows.c_str()));
+
+    // A name is never cut: it could name another machine.
+    second_.fill(' ');
+    EXPECT_EQ(netclient::writeCallerText(second_.data(), overflows.c_str()),
               static_cast<uint32_t>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(second_[0], ' ');
+}
+
+TEST_F(CallerTextsTest, ATextThatCannotBeConvertedLeavesEveryBufferAsItWas) {
+    CallerTexts texts;
+    ASSERT_EQ(texts.stage(first_.data(), u"Ann"), 0u);
+    const std::u16string broken(1, char16_t(0xDC00));
+    EXPECT_EQ(texts.stage(second_.data(), broken.c_str()),
+              static_cast<uint32_t>(ERROR_NO_UNICODE_TRANSLATION));
     EXPECT_EQ(first_[0], ' ');
     EXPECT_EQ(second_[0], ' ');
-
-    EXPECT_EQ(netclient::writeCallerText(first_.data(), fits.c_str()), 0u);
-    EXPECT_EQ(std::string(first_.data()), std::string(255, 'x'));
 }
 
 TEST(ListTarget, NonZeroKindsAddToAListBoxAndZeroToAComboBox) {

@@ -100,23 +100,63 @@ TEST_F(UserExportsTest, GetUserInfoSkipsNullTextFields) {
 }
 
 TEST_F(UserExportsTest, FailedReadLeavesTheWholeRecordAsItWas) {
+    CallerUserRecord read;
+    read.record.flags = 77;
+    read.record.acct_expires = 12;
+    EXPECT_EQ(GetUserInfo("", "nobody", &read.record), static_cast<uint32_t>(NERR_UserNotFound));
+    EXPECT_TRUE(read.buffersUntouched());
+    EXPECT_EQ(read.record.flags, 77u);
+    EXPECT_EQ(read.record.acct_expires, 12);
+    EXPECT_EQ(read.hours[0], 0x5A);
+}
+
+// A controller may hold texts longer than a record field: such an account can still be read
+// and changed, and its long text survives every update that does not change it.
+TEST_F(UserExportsTest, ALongTextIsReadCutAndMarkedAndNeverWrittenBackCut) {
     samworld::UserRecord wordy;
     wordy.name = "bob";
+    wordy.fullName = "Bob Long";
     for (int i = 0; i < 130; ++i) wordy.comment += "\xC3\xA9";  // 260 bytes: no room in 256
     world().addUser(kDomain, wordy);
 
-    for (const char *user : {"nobody", "bob"}) {
-        CallerUserRecord read;
-        read.record.flags = 77;
-        read.record.acct_expires = 12;
-        const uint32_t status = GetUserInfo("", user, &read.record);
-        EXPECT_EQ(status, std::string(user) == "bob" ? static_cast<uint32_t>(ERROR_INSUFFICIENT_BUFFER)
-                                                     : static_cast<uint32_t>(NERR_UserNotFound));
-        EXPECT_TRUE(read.buffersUntouched()) << user;
-        EXPECT_EQ(read.record.flags, 77u);
-        EXPECT_EQ(read.record.acct_expires, 12);
-        EXPECT_EQ(read.hours[0], 0x5A);
-    }
+    CallerUserRecord read;
+    ASSERT_EQ(GetUserInfo("", "bob", &read.record), 0u);
+    std::string shown;
+    for (int i = 0; i < 126; ++i) shown += "\xC3\xA9";
+    EXPECT_EQ(std::string(read.record.comment), shown + "\xE2\x80\xA6");
+    EXPECT_STREQ(read.record.full_name, "Bob Long");
+
+    // Everything sent back as it was read, with a new password: the comment stays whole.
+    char password[] = "Sea-salt-9";
+    read.record.password = password;
+    ASSERT_EQ(SetUserInfo("", "bob", &read.record), 0u);
+    EXPECT_EQ(world().user(kDomain, "bob").comment, wordy.comment);
+    EXPECT_TRUE(world().passwordMatches(kDomain, "bob", "Sea-salt-9"));
+
+    char changed[] = "Shorter now";
+    read.record.comment = changed;
+    ASSERT_EQ(SetUserInfo("", "bob", &read.record), 0u);
+    EXPECT_EQ(world().user(kDomain, "bob").comment, "Shorter now");
+}
+
+TEST_F(UserExportsTest, SetUserInfoKeepsTheAccountsOwnPrimaryGroup) {
+    addAnn();
+    world().addGroup(kDomain, "Rowers", samworld::GroupKind::Global);
+    world().addMember(kDomain, "Rowers", "ann");
+    // Another administrator makes Rowers her primary group and takes her out of Domain Users.
+    samworld::UserUpdate primary;
+    primary.primaryGroupId = sam(kDomain).find("Rowers")->rid;
+    sam(kDomain).updateUser("ann", primary);
+    world().deleteMember(kDomain, "Domain Users", "ann");
+
+    char comment[] = "Moved to the boathouse";
+    UserRecord change{};
+    change.comment = comment;
+    change.flags = UF_SCRIPT;
+    change.acct_expires = -1;
+    ASSERT_EQ(SetUserInfo("", "ann", &change), 0u);
+    EXPECT_EQ(world().user(kDomain, "ann").comment, "Moved to the boathouse");
+    EXPECT_EQ(world().user(kDomain, "ann").primaryGroupId, *primary.primaryGroupId);
 }
 
 TEST_F(UserExportsTest, SetUserInfoWithOnlyNumbersLeavesEveryTextAndTheHoursUnchanged) {

@@ -34,11 +34,37 @@ uint32_t toNarrow(const char16_t *wide, std::string &narrow) {
     return NERR_Success;
 }
 
+namespace {
+
+bool isContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// UTF-8 text cut at the last character boundary that leaves room for the mark and the
+// terminator, followed by the mark.
+std::string cutWithMark(const std::string &text) {
+    std::size_t length = kTextBufferSize - 1 - kCutMark.size();
+    while (length > 0 && isContinuationByte(text[length])) --length;
+    return text.substr(0, length) + std::string(kCutMark);
+}
+
+}  // namespace
+
+uint32_t shownText(const char16_t *platformText, std::string &shown) {
+    std::string text;
+    if (const uint32_t status = toNarrow(platformText, text); status != NERR_Success) return status;
+    shown = text.size() < kTextBufferSize ? std::move(text) : cutWithMark(text);
+    return NERR_Success;
+}
+
+bool isShownFormOf(const char *callerText, const char16_t *platformText) {
+    std::string shown;
+    return callerText != nullptr && platformText != nullptr &&
+           shownText(platformText, shown) == NERR_Success && shown == callerText;
+}
+
 uint32_t CallerTexts::stage(char *buffer, const char16_t *platformText) {
     if (buffer == nullptr || platformText == nullptr) return NERR_Success;
     std::string text;
-    if (const uint32_t status = toNarrow(platformText, text); status != NERR_Success) return status;
-    if (text.size() >= kTextBufferSize) return ERROR_INSUFFICIENT_BUFFER;
+    if (const uint32_t status = shownText(platformText, text); status != NERR_Success) return status;
     pending_.push_back({buffer, std::move(text)});
     return NERR_Success;
 }
@@ -50,10 +76,12 @@ void CallerTexts::write() const {
 }
 
 uint32_t writeCallerText(char *buffer, const char16_t *platformText) {
-    CallerTexts texts;
-    const uint32_t status = texts.stage(buffer, platformText);
-    if (status == NERR_Success) texts.write();
-    return status;
+    if (platformText == nullptr) return NERR_Success;
+    std::string text;
+    if (const uint32_t status = toNarrow(platformText, text); status != NERR_Success) return status;
+    if (text.size() >= kTextBufferSize) return ERROR_INSUFFICIENT_BUFFER;
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return NERR_Success;
 }
 
 }  // namespace netclient

@@ -1,5 +1,7 @@
 #include "world_fixture.hpp"
 
+#include "samworld/network.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -12,6 +14,10 @@ void WorldTest::SetUp() {
     const std::string path = (folder_ / "samworld.db").string();
     world_.emplace(samworld::World::create(path));
     setenv("SAMWORLD", path.c_str(), 1);
+}
+
+samworld::Sam WorldTest::sam(const std::string &name) {
+    return samworld::Sam(world().database(), samworld::Network(world().database()).sam(name));
 }
 
 void WorldTest::useLocalController() {

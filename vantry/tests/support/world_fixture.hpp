@@ -2,6 +2,7 @@
 // afterwards.
 #pragma once
 
+#include "samworld/accounts.h"
 #include "samworld/world.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,8 @@ protected:
     void TearDown() override;
 
     samworld::World &world() { return *world_; }
+    // The accounts of one SAM, for what the world's own operations do not offer.
+    samworld::Sam sam(const std::string &name);
 
     // The network most cases need: ALDER, the machine that empty server text names, is the
     // controller of CORP, and the caller is CORP's Administrator.

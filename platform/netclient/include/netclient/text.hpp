@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace netclient {
@@ -41,13 +42,26 @@ uint32_t toWide(std::initializer_list<TextArgument> arguments);
 // ERROR_NO_UNICODE_TRANSLATION when the text is not valid UTF-16.
 uint32_t toNarrow(const char16_t *wide, std::string &narrow);
 
-// Text results for caller buffers of 256 bytes, staged so that all are written or none: a call
+// A record text that does not fit a caller buffer (a controller may hold a description of
+// 1,024 characters) is shown cut at a character boundary, ending in this mark so that nobody
+// takes it for the whole text.
+inline constexpr std::string_view kCutMark = "\u2026";
+
+// What a caller buffer shows of a platform text: the text, or its cut form with the mark.
+// ERROR_NO_UNICODE_TRANSLATION when the text is not valid UTF-16.
+uint32_t shownText(const char16_t *platformText, std::string &shown);
+
+// Whether the caller's text is exactly what a caller buffer shows of the platform's: sending it
+// back would write the shown form over the account's own, perhaps longer, text.
+bool isShownFormOf(const char *callerText, const char16_t *platformText);
+
+// Record texts for caller buffers of 256 bytes, staged so that all are written or none: a call
 // that fails leaves every buffer as it was.
 class CallerTexts {
 public:
-    // Converts platformText for buffer. A null buffer (an absent record field) or a null
-    // platform text has nothing to write. ERROR_NO_UNICODE_TRANSLATION, or
-    // ERROR_INSUFFICIENT_BUFFER when the text and its terminator exceed 256 bytes.
+    // Converts platformText for buffer, cut with the mark when it is too long. A null buffer (an
+    // absent record field) or a null platform text has nothing to write.
+    // ERROR_NO_UNICODE_TRANSLATION when the text is not valid UTF-16.
     uint32_t stage(char *buffer, const char16_t *platformText);
     // Each text with its terminator at the start of its buffer; the rest stays as it was.
     void write() const;
@@ -60,7 +74,9 @@ private:
     std::vector<Pending> pending_;
 };
 
-// One text result: converted, checked and written as CallerTexts does.
+// One name result, such as a controller's: written whole, never cut, since a cut name could
+// address another machine. ERROR_NO_UNICODE_TRANSLATION, or ERROR_INSUFFICIENT_BUFFER when the
+// name and its terminator exceed 256 bytes; the buffer is then left as it was.
 uint32_t writeCallerText(char *buffer, const char16_t *platformText);
 
 }  // namespace netclient
