@@ -11,12 +11,16 @@ namespace {
 
 namespace api = modVantryDeclare;
 
-// The user-account flag bits the program reads and writes; no other bit is ever written.
+// The user-account flag bits the program reads and writes. Every other bit of an existing
+// account ("password not required", "smart card required", its account type...) is written
+// back as the account has it.
 constexpr uint32_t kFlagScript = 0x0001;
 constexpr uint32_t kFlagAccountDisabled = 0x0002;
 constexpr uint32_t kFlagLockedOut = 0x0010;
 constexpr uint32_t kFlagPasswordCannotChange = 0x0040;
 constexpr uint32_t kFlagPasswordNeverExpires = 0x10000;
+constexpr uint32_t kHandledFlags =
+    kFlagAccountDisabled | kFlagLockedOut | kFlagPasswordCannotChange | kFlagPasswordNeverExpires;
 
 // The flags a key sets and clears, with the default a new user takes.
 struct FlagKey {
@@ -96,7 +100,7 @@ std::optional<int32_t> expirySecondsOf(const DetailValue &value) {
 uint32_t flagsFor(const Details &details, const NewUserDefaults &defaults,
                   const UserRecord *account) {
     const uint32_t currentFlags = account != nullptr ? account->flags : 0;
-    uint32_t flags = kFlagScript;
+    uint32_t flags = kFlagScript | (currentFlags & ~kHandledFlags);
     for (const FlagKey &flag : kFlagKeys) {
         bool set =
             account != nullptr ? isSet(currentFlags, flag.bit) : defaults.*flag.newUserDefault;

@@ -35,7 +35,9 @@ samworld::UserRecord ann() {
     record.scriptPath = "logon.cmd";
     record.profile = "\\\\FILES\\profiles\\ann";
     record.workstations = "PC1,PC2";
-    record.flags = UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_ACCOUNTDISABLE | UF_PASSWD_CANT_CHANGE;
+    // Besides the flags the object handles, two it does not: an update keeps them.
+    record.flags = UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_ACCOUNTDISABLE | UF_PASSWD_CANT_CHANGE |
+                   UF_PASSWD_NOTREQD | UF_HOMEDIR_REQUIRED;
     record.acctExpires = kJuneNoon;
     record.passwordExpired = 1;
     record.logonHours = someLogonHours();
@@ -145,8 +147,7 @@ TEST_F(UserObject, UpdateTakesFlagsExpiryAndPasswordExpiredFromTheDetails) {
         << errors().ErrList();
 
     const samworld::UserRecord now = samUser("ann");
-    EXPECT_EQ(now.flags & (UF_ACCOUNTDISABLE | UF_DONT_EXPIRE_PASSWD | UF_PASSWD_CANT_CHANGE),
-              static_cast<uint32_t>(UF_DONT_EXPIRE_PASSWD | UF_PASSWD_CANT_CHANGE));
+    EXPECT_EQ(now.flags, (ann().flags & ~UF_ACCOUNTDISABLE) | UF_DONT_EXPIRE_PASSWD);
     EXPECT_EQ(now.acctExpires, static_cast<uint32_t>(kJuneMidnight));
     EXPECT_EQ(now.passwordExpired, 0u);
 }
