@@ -1,4 +1,5 @@
 #include "AccountsTest.h"
+#include "status/modSAM.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -95,6 +96,16 @@ TEST_F(UserMemberships, AddToGroupsGoesOnPastAMissingOrRefusedGroup) {
     EXPECT_FALSE(storeHasMembership("Sales", "cleo"));
     EXPECT_TRUE(samHas("Empty", "cleo"));
     EXPECT_TRUE(storeHasMembership("Empty", "cleo"));
+}
+
+TEST_F(UserMemberships, AMembershipMadeBehindTheProgramsBackIsReportedAsOutOfStep) {
+    world().addMember("CORP", "Empty", "cleo");  // by another administrator, after the snapshot
+    OutOfStep = false;
+    EXPECT_TRUE(user().AddToGroups("cleo", Names{"Empty"}));
+    EXPECT_EQ(errors().ErrList(),
+              "Add user 'cleo' to SAM group 'Empty' failed: The specified account name is already "
+              "a member of the group.\n\r");
+    EXPECT_TRUE(OutOfStep);
 }
 
 TEST_F(UserMemberships, RemoveFromGroupsChangesTheStoreOnlyAfterTheSAM) {

@@ -78,7 +78,10 @@ TEST_F(CheckSAMRightsTest, APolicyRefusingEmptyPasswordsFailsTheAdd) {
     world().setMinPasswordLength("CORP", 6);
     std::string message;
     EXPECT_TRUE(CheckSAMRights(message, timeOfDay(14, 23, 5)));
-    EXPECT_EQ(message, "Failed to add test user: Error 2245");
+    EXPECT_EQ(message,
+              "Failed to add test user: The password does not meet the password policy "
+              "requirements. Check the minimum password length, password complexity and password "
+              "history requirements.");
     EXPECT_FALSE(world().hasAccount("CORP", "Test142305"));
 }
 
