@@ -139,6 +139,17 @@ void AccountObject::RaiseIfRefused(uint32_t status, const std::string &failurePr
     }
 }
 
+void AccountObject::FollowInStore(const std::string &samChange,
+                                  const std::function<void()> &storeChange) {
+    try {
+        storeChange();
+    } catch (const ProgramError &failure) {
+        OutOfStep = true;
+        Raise(samChange + ", but the local copy could not be updated: " +
+              PlainStoreFailure(failure) + ".");
+    }
+}
+
 bool AccountObject::NoneMatched() {
     Errors().Number(0);
     Errors().Description("");

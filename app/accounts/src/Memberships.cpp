@@ -21,6 +21,11 @@ uint32_t changeInSAM(const std::string &host, bool add, const MembershipChange &
                                               change.user.c_str());
 }
 
+std::string samChangeText(bool added, const MembershipChange &change) {
+    return "User '" + change.user + (added ? "' was added to" : "' was removed from") +
+           " SAM group '" + change.group + "'";
+}
+
 }  // namespace
 
 bool AccountObject::EditMemberships(const MembershipEditing &how,
@@ -45,10 +50,17 @@ bool AccountObject::EditMemberships(const MembershipEditing &how,
         if (const auto statusText = SAMRefusal(changeInSAM(SAMHost(), adding, change))) {
             Errors().Description(how.refusal(change, *statusText));
             failed = true;
-        } else if (adding) {
-            Memberships().AddNew(change.groupId, change.userId);
-        } else {
-            Memberships().Delete(change.groupId, change.userId);
+            continue;
+        }
+        try {
+            FollowInStore(samChangeText(adding, change), [&] {
+                adding ? Memberships().AddNew(change.groupId, change.userId)
+                       : Memberships().Delete(change.groupId, change.userId);
+            });
+        } catch (const ProgramError &) {
+            // The SAM has changed: the others go on, and the failure is listed with them.
+            Errors().CloneErr();
+            failed = true;
         }
     }
     return failed;

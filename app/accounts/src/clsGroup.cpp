@@ -56,8 +56,10 @@ bool clsGroup::Add(const Details &details) {
         const int64_t groupId = Groups().AddNew(name, isGlobal);
         if (const auto statusText = SAMRefusal(
                 api::CreateGroup(isGlobal, SAMHost().c_str(), name.c_str(), commentText.c_str()))) {
-            Groups().Delete(groupId);
-            Raise("Failed to create group '" + name + "' in SAM: " + *statusText);
+            const std::string failure =
+                "Failed to create group '" + name + "' in SAM: " + *statusText;
+            FollowInStore(failure, [&] { Groups().Delete(groupId); });
+            Raise(failure);
         }
         return false;
     });
@@ -78,7 +80,8 @@ bool clsGroup::Update(const std::string &name, const Details &details) {
         const GroupRecord record{storedName.data(), commentText.data()};
         RaiseIfRefused(api::SetGroupInfo(row->IsGlobal, SAMHost().c_str(), name.c_str(), &record),
                        "Failed to update group '" + name + "' in SAM: ");
-        Groups().SetComment(row->GroupID, commentText);
+        FollowInStore("The comment of group '" + name + "' was changed in the SAM",
+                      [&] { Groups().SetComment(row->GroupID, commentText); });
         return false;
     });
 }
@@ -111,7 +114,8 @@ bool clsGroup::Remove(const std::string &name) {
                        "Failed to delete group '" + name + "' in SAM: ");
         // Its GroupUser rows may stay: keys are never reused, and every query that reads
         // memberships joins them to the Group table.
-        Groups().Delete(row->GroupID);
+        FollowInStore("Group '" + name + "' was deleted from the SAM",
+                      [&] { Groups().Delete(row->GroupID); });
         return false;
     });
 }

@@ -223,8 +223,9 @@ bool clsUser::Add(const Details &details) {
         const int64_t userId = Users().AddNew(name);
         const UserRecord record = user.record();
         if (const auto statusText = SAMRefusal(api::CreateUser(SAMHost().c_str(), &record))) {
-            Users().Delete(userId);
-            Raise("Failed to create user '" + name + "' in SAM: " + *statusText);
+            const std::string failure = "Failed to create user '" + name + "' in SAM: " + *statusText;
+            FollowInStore(failure, [&] { Users().Delete(userId); });
+            Raise(failure);
         }
         return false;
     });
@@ -258,7 +259,8 @@ bool clsUser::Remove(const std::string &name) {
                        "Failed to delete user '" + name + "' in SAM: ");
         // Its GroupUser rows may stay: keys are never reused, and every query that reads
         // memberships joins them to the User table.
-        Users().Delete(row->UserID);
+        FollowInStore("User '" + name + "' was deleted from the SAM",
+                      [&] { Users().Delete(row->UserID); });
         return false;
     });
 }

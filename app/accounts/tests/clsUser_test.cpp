@@ -1,4 +1,5 @@
 #include "AccountsTest.h"
+#include "status/modSAM.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -285,6 +286,27 @@ TEST_F(UserObject, RemoveDeletesTheRowOnlyAfterTheSAM) {
     EXPECT_FALSE(world().hasAccount("CORP", "bob"));
     EXPECT_TRUE(user().Remove("bob"));
     EXPECT_EQ(errors().Description(), "User not found: bob");
+}
+
+// Another program holds the local copy while the SAM accepts changes: the snapshot cannot
+// follow, and the administrator is told so plainly and warned that it is out of step.
+TEST_F(UserObject, AChangeTheLocalCopyCannotFollowIsReportedPlainlyAndOutOfStep) {
+    const Database otherProgram(data().WorkingPath());
+    otherProgram.execute("BEGIN IMMEDIATE");
+
+    OutOfStep = false;
+    EXPECT_TRUE(user().Remove("bob"));
+    EXPECT_FALSE(world().hasAccount("CORP", "bob"));
+    EXPECT_EQ(errors().Description(), "User 'bob' was deleted from the SAM, but the local copy "
+                                      "could not be updated: another program is using it.");
+    EXPECT_TRUE(OutOfStep);
+
+    OutOfStep = false;
+    EXPECT_TRUE(user().AddToGroups("ann", std::vector<std::string>{"Sales"}));
+    EXPECT_THAT(world().members("CORP", "Sales"), ElementsAre("ann"));
+    EXPECT_EQ(errors().Description(), "User 'ann' was added to SAM group 'Sales', but the local "
+                                      "copy could not be updated: another program is using it.");
+    EXPECT_TRUE(OutOfStep);
 }
 
 TEST_F(UserObject, ExistsForUsersAndGroupsAlike) {

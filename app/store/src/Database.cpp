@@ -14,6 +14,27 @@ const char *const kSource = "Database";
 
 }  // namespace
 
+std::string PlainStoreFailure(const ProgramError &failure) {
+    switch (failure.number() & 0xFF) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return "another program is using it";
+        case SQLITE_READONLY:
+            return "it is read-only";
+        case SQLITE_FULL:
+            return "the disk is full";
+        case SQLITE_IOERR:
+            return "the disk could not be written";
+        case SQLITE_CANTOPEN:
+            return "it cannot be opened";
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return "it is damaged";
+        default:
+            return failure.description();
+    }
+}
+
 Statement::Statement(sqlite3 *connection, std::string_view sql) : connection_(connection) {
     sqlite3_stmt *statement = nullptr;
     const int resultCode = sqlite3_prepare_v2(connection, sql.data(), static_cast<int>(sql.size()),

@@ -73,6 +73,11 @@ protected:
     // Raises failurePrefix followed by the status's message when the SAM refused.
     void RaiseIfRefused(uint32_t status, const std::string &failurePrefix);
 
+    // Brings the store in line with what the SAM has just done (samChange says what). When the
+    // store cannot follow, the snapshot and the SAM disagree: OutOfStep is set and the failure
+    // raised in plain words.
+    void FollowInStore(const std::string &samChange, const std::function<void()> &storeChange);
+
     // Looks every listed name up before changing anything, then changes each membership in the
     // SAM and, once the SAM accepted it, in the store. A name the store lacks or a change the
     // SAM refuses is recorded and the others go on. True when anything was recorded.

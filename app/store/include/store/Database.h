@@ -15,6 +15,10 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+// Why the store refused, in words an administrator can act on ("another program is using
+// it"), from the number a failure of this layer carries.
+std::string PlainStoreFailure(const ProgramError &failure);
+
 class Statement {
 public:
     Statement(sqlite3 *connection, std::string_view sql);
