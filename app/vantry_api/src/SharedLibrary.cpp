@@ -5,6 +5,8 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
+
 namespace {
 
 const char *const kSource = "modVantryDeclare";
@@ -20,12 +22,14 @@ SharedLibrary::SharedLibrary(std::string fileName) : fileName_(std::move(fileNam
 
 void SharedLibrary::Closer::operator()(void *handle) const { dlclose(handle); }
 
+// The library beside the program when there is one; its loader error is the reason it cannot
+// be used, which a second attempt elsewhere would hide behind "no such file".
 void SharedLibrary::load(const char *forExport) {
-    const std::string besideProgram = (ProgramFolder() / fileName_).string();
-    void *handle = dlopen(besideProgram.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        handle = dlopen(fileName_.c_str(), RTLD_NOW | RTLD_LOCAL);
-    }
+    const std::filesystem::path besideProgram = ProgramFolder() / fileName_;
+    std::error_code ignored;
+    const std::string path =
+        std::filesystem::exists(besideProgram, ignored) ? besideProgram.string() : fileName_;
+    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         throw ProgramError(
             kProgramErrorNumber, kSource,

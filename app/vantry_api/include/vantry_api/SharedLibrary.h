@@ -10,9 +10,9 @@ public:
     explicit SharedLibrary(std::string fileName);
 
     const std::string &fileName() const { return fileName_; }
-    // The export's address. Loads the library on first use, from the program's folder first,
-    // then from the default search path. A missing library or export raises ProgramError
-    // naming both.
+    // The export's address. Loads the library on first use from the program's folder or, when
+    // it is not there, from the default search path. A library that cannot be loaded or a
+    // missing export raises ProgramError naming both, with the loader's reason.
     void *resolve(const char *exportName);
 
 private:
