@@ -8,6 +8,7 @@
 #include "dataops/ItemList.h"
 #include "dataops/ItemLists.h"
 #include "store/ProgramValues.h"
+#include "ui/TextLimit.h"
 
 #include <array>
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int kUserNameLength = 20;
 constexpr int kGroupNameLength = 256;
-constexpr int kCommentLength = 256;
 constexpr int kPasswordLength = 14;
 constexpr int kAdded = 0;
 constexpr int kNotAdded = -1;
@@ -61,7 +61,7 @@ void frmAdd::SetupForm(int kind, const QString &group) {
         SetAddToGroup(group, true);
         ui->txtName->setMaxLength(kUserNameLength);
     }
-    ui->txtComment->setMaxLength(kCommentLength);
+    LimitToLibraryText(*ui->txtComment);
     ui->txtPassword->setMaxLength(kPasswordLength);
     setWindowTitle(QStringLiteral("New ") + QString::fromStdString(ItemStrings[kind][0]));
 }

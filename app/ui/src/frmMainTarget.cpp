@@ -11,6 +11,7 @@
 #include "store/ProgramValues.h"
 #include "ui/AppInfo.h"
 #include "ui/BusyCursor.h"
+#include "ui/TextLimit.h"
 #include "ui/frmConnect.h"
 #include "ui/modDeclare.h"
 #include "vantry_api/NetworkConnection.h"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr uint32_t kLogonFailure = 1326;
 constexpr int kPasswordLimit = 14;
-constexpr int kCommentLimit = 256;
 
 std::string WithServerPrefix(const std::string &name) {
     return name.starts_with("\\\\") ? name : "\\\\" + name;
@@ -236,7 +236,8 @@ void frmMain::ShowTargetOpen() {
 void frmMain::LimitPanelFields() {
     ui->txtChangePassword->setMaxLength(kPasswordLimit);
     ui->txtConfirmPassword->setMaxLength(kPasswordLimit);
-    ui->txtUserFullName->setMaxLength(kCommentLimit);
-    ui->txtUserComment->setMaxLength(kCommentLimit);
-    ui->txtGrpComment->setMaxLength(kCommentLimit);
+    for (QLineEdit *field : {ui->txtUserFullName, ui->txtUserComment, ui->txtUserHomeDir,
+                             ui->txtUserScript, ui->txtUserProfile, ui->txtGrpComment}) {
+        LimitToLibraryText(*field);
+    }
 }

@@ -57,7 +57,7 @@ TEST_F(frmAddTest, NamesAreLimitedByKind) {
     QTest::keyClicks(&field<QLineEdit>("txtName"), QString(25, QLatin1Char('a')));
     EXPECT_EQ(field<QLineEdit>("txtName").text().size(), 20);
     EXPECT_EQ(field<QLineEdit>("txtPassword").maxLength(), 14);
-    EXPECT_EQ(field<QLineEdit>("txtComment").maxLength(), 256);
+    EXPECT_EQ(field<QLineEdit>("txtComment").maxLength(), 255);
 
     add.SetupForm(kGroupsType, "");
     EXPECT_TRUE(field<QLineEdit>("txtName").text().isEmpty());

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -133,6 +134,36 @@ TEST_F(DetailsTest, OneFieldAppliedToFiveUsersWritesOnlyThatField) {
     EXPECT_EQ(after.acctExpires, before.acctExpires);
     EXPECT_EQ(after.logonHours, before.logonHours);
     EXPECT_FALSE(control<QPushButton>("cmdApply").isEnabled());
+}
+
+// A controller may hold a comment longer than the library's 255 bytes: the account is shown
+// with the comment cut and marked, an apply of another field keeps the comment whole, and the
+// panel takes no more text than the library can send.
+TEST_F(DetailsTest, ALongCommentIsShownCutAndKeptWholeAndTheFieldTakes255Bytes) {
+    samworld::UserRecord hal;
+    hal.name = "hal";
+    hal.comment = std::string(300, 'h');
+    world().addUser("CORP", hal);
+    clickSwitch();  // Refresh
+    select({"hal"});
+    EXPECT_EQ(field("txtUserComment").text(), QString(252, QLatin1Char('h')) + QChar(0x2026));
+
+    box("chkUserAcctDisable").click();
+    clickButton("cmdApply");
+    EXPECT_TRUE(messages().shown().empty());
+    EXPECT_EQ(account("hal").comment, hal.comment);
+    EXPECT_NE(account("hal").flags & UF_ACCOUNTDISABLE, 0u);
+
+    field("txtUserComment").clear();
+    for (int i = 0; i < 200; ++i) {
+        QKeyEvent typed(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
+        QApplication::sendEvent(&field("txtUserComment"), &typed);
+    }
+    clickButton("cmdApply");
+    EXPECT_TRUE(messages().shown().empty());
+    std::string accented;
+    for (int i = 0; i < 127; ++i) accented += "\xC3\xA9";
+    EXPECT_EQ(account("hal").comment, accented);
 }
 
 TEST_F(DetailsTest, AccountDisabledAppliedToThreeUsers) {

@@ -50,7 +50,7 @@ protected:
         ASSERT_GE(control<QComboBox>("cboFilter").count(), 1);
         EXPECT_EQ(control<QComboBox>("cboFilter").itemText(0), "*All Users*");
         EXPECT_EQ(control<QLineEdit>("txtChangePassword").maxLength(), 14);
-        EXPECT_EQ(control<QLineEdit>("txtGrpComment").maxLength(), 256);
+        EXPECT_EQ(control<QLineEdit>("txtGrpComment").maxLength(), 255);
     }
 
     void expectNoTarget() {
