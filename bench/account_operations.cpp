@@ -34,7 +34,7 @@ class LoadedDomain {
 public:
     LoadedDomain() {
         const std::string path = (folder_.path() / "samworld.db").string();
-        samworld::World world = samworld::World::create(path);
+        samworld::World world = samworld::World::create(path, samworld::PasswordCost::Quick);
         world.addDomain(kDomain, "SPRUCE");
         world.logon(std::string(kDomain) + "\\Administrator");
         world.generate(kDomain, kUsers, kCrews, kCrewMembers, 7);

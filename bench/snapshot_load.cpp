@@ -35,7 +35,7 @@ class GeneratedDomain {
 public:
     explicit GeneratedDomain(int users) {
         const std::string path = (folder_.path() / "samworld.db").string();
-        samworld::World world = samworld::World::create(path);
+        samworld::World world = samworld::World::create(path, samworld::PasswordCost::Quick);
         world.addDomain(kDomain, "SPRUCE");
         world.logon(std::string(kDomain) + "\\Administrator");
         world.generate(kDomain, users, users / kMembersPerGroup, kMembersPerGroup, 7);

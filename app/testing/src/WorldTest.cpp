@@ -4,7 +4,7 @@
 
 void WorldTest::SetUp() {
     const std::string path = (folder() / "samworld.db").string();
-    world_.emplace(samworld::World::create(path));
+    world_.emplace(samworld::World::create(path, samworld::PasswordCost::Quick));
     ASSERT_EQ(setenv("SAMWORLD", path.c_str(), 1), 0);
 }
 

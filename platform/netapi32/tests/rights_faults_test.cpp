@@ -2,11 +2,15 @@
 // a second process, other threads, the world file made anew.
 #include "net_fixture.h"
 
+#include "samworld/accounts.h"
+#include "samworld/network.h"
+
 #include <sys/wait.h>
 
 #include <atomic>
 #include <cstdio>
 #include <thread>
+#include <tuple>
 
 namespace nettest {
 namespace {
@@ -56,6 +60,34 @@ TEST_F(Rights, NobodyLoggedOnMayChangeNothing) {
     world().logon("CORP\\ann");
     world().deleteUser("CORP", "ann");  // the caller's account is gone
     EXPECT_EQ(addUserVia(u"OAK", u"newcomer"), DWORD{ERROR_ACCESS_DENIED});
+}
+
+// An account disabled or locked out cannot log on, and one that is so since it logged on can
+// no longer act, not even read.
+TEST_F(Rights, ADisabledOrLockedOutAccountIsNoCaller) {
+    const samworld::Sam corp(world().database(), samworld::Network(world().database()).sam("CORP"));
+    for (const auto &[name, flag, logonStatus] :
+         {std::tuple{"dora", UF_ACCOUNTDISABLE, ERROR_ACCOUNT_DISABLED},
+          std::tuple{"lars", UF_LOCKOUT, ERROR_ACCOUNT_LOCKED_OUT}}) {
+        addUser("CORP", name);
+        world().addMember("CORP", "Domain Admins", name);
+        world().logon(std::string("CORP\\") + name);
+        samworld::UserUpdate inactive;
+        inactive.flags = UF_SCRIPT | UF_NORMAL_ACCOUNT | flag;
+        corp.updateUser(name, inactive);  // by another administrator
+
+        EXPECT_EQ(addUserVia(u"ALDER", u"newcomer"), DWORD{ERROR_ACCESS_DENIED}) << name;
+        NetBuffer buffer;
+        EXPECT_EQ(NetUserGetInfo(u"ALDER", u"Administrator", 3, buffer.out()),
+                  DWORD{ERROR_ACCESS_DENIED}) << name;
+        try {
+            world().logon(std::string("CORP\\") + name);
+            ADD_FAILURE() << name << " logged on";
+        } catch (const samworld::Error &refused) {
+            EXPECT_EQ(refused.status, uint32_t{logonStatus});
+        }
+    }
+    EXPECT_FALSE(world().hasAccount("CORP", "newcomer"));
 }
 
 class Faults : public NetTest {};

@@ -1,5 +1,6 @@
 // The world's answers to the network account calls: a server names a machine of the world, its
-// account calls address that machine's SAM, and each call consults the fault table first.
+// account calls address that machine's SAM, and each call consults the fault table first and
+// refuses a caller whose account is disabled or locked out (ERROR_ACCESS_DENIED).
 #include "samworld/backend.h"
 
 #include "samworld/accounts.h"
@@ -38,6 +39,8 @@ public:
         if (const auto status = takeFault(database, call, machine_)) {
             throw Error(*status, "injected fault");
         }
+        // A caller disabled or locked out since logging on acts no more, not even to read.
+        requireActiveCaller(network_);
     }
 
     // ---- transactions ----

@@ -62,8 +62,10 @@ Statement &Statement::bind(int index, std::string_view text) {
 }
 
 Statement &Statement::bind(int index, const std::vector<uint8_t> &blob) {
-    check(db_, sqlite3_bind_blob(statement_.get(), index, blob.data(),
-                                 static_cast<int>(blob.size()), SQLITE_TRANSIENT));
+    // An empty vector may have no data pointer, which the engine would bind as NULL.
+    check(db_, blob.empty() ? sqlite3_bind_zeroblob(statement_.get(), index, 0)
+                            : sqlite3_bind_blob(statement_.get(), index, blob.data(),
+                                                static_cast<int>(blob.size()), SQLITE_TRANSIENT));
     return *this;
 }
 

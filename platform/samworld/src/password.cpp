@@ -1,16 +1,35 @@
 #include "password.h"
 
+#include "lm.h"
+
+#include <sodium.h>
+
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <random>
+#include <string>
 
 namespace samworld {
 namespace {
 
-constexpr size_t saltBytes = 16;
-// Enough rounds to make guessing slow, few enough that bulk generation stays fast.
-constexpr int hashRounds = 64;
+// Argon2id at about 27 ms a hash on one core of a 2-core machine (19 MiB, two passes), the
+// strength commonly asked of stored passwords; Quick is the library's least.
+struct Argon2Limits {
+    unsigned long long passes;
+    size_t memoryBytes;
+};
+constexpr Argon2Limits strongLimits{2, size_t{19} * 1024 * 1024};
+constexpr Argon2Limits quickLimits{crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN};
+
+Argon2Limits limitsOf(PasswordCost cost) {
+    return cost == PasswordCost::Strong ? strongLimits : quickLimits;
+}
+
+constexpr const char *costKey = "password_cost";
+constexpr std::string_view argon2Prefix = "$argon2id$";
+
+// ---- the hashes of earlier worlds: SHA-256 over salt and password, iterated ----
+
+constexpr int legacyRounds = 64;
 
 using Digest = std::array<uint8_t, 32>;
 
@@ -64,11 +83,11 @@ Digest sha256(const std::vector<uint8_t> &message) {
     return digest;
 }
 
-std::vector<uint8_t> saltedHash(const std::vector<uint8_t> &salt, std::string_view password) {
+std::vector<uint8_t> legacyHash(const std::vector<uint8_t> &salt, std::string_view password) {
     std::vector<uint8_t> input(salt);
     input.insert(input.end(), password.begin(), password.end());
     Digest digest = sha256(input);
-    for (int round = 1; round < hashRounds; ++round) {
+    for (int round = 1; round < legacyRounds; ++round) {
         std::vector<uint8_t> next(salt);
         next.insert(next.end(), digest.begin(), digest.end());
         digest = sha256(next);
@@ -76,24 +95,66 @@ std::vector<uint8_t> saltedHash(const std::vector<uint8_t> &salt, std::string_vi
     return {digest.begin(), digest.end()};
 }
 
-}  // namespace
-
-PasswordHash hashPassword(std::string_view password) {
-    // Salts need to differ, not to be secret: one seeded generator per thread is enough.
-    static thread_local std::mt19937_64 generator{std::random_device{}()};
-    std::vector<uint8_t> salt(saltBytes);
-    for (auto &byte : salt) byte = static_cast<uint8_t>(generator());
-    return {salt, saltedHash(salt, password)};
+// Every byte compared, so the time taken says nothing about where a guess went wrong.
+bool sameBytes(const std::vector<uint8_t> &a, const std::vector<uint8_t> &b) {
+    uint8_t difference = a.size() == b.size() ? 0 : 1;
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) difference |= a[i] ^ b[i];
+    return difference == 0;
 }
 
-bool passwordMatches(const PasswordHash &stored, std::string_view password) {
-    const auto candidate = saltedHash(stored.salt, password);
-    // Compare every byte so the time taken says nothing about where a guess went wrong.
-    uint8_t difference = candidate.size() == stored.hash.size() ? 0 : 1;
-    for (size_t i = 0; i < std::min(candidate.size(), stored.hash.size()); ++i) {
-        difference |= candidate[i] ^ stored.hash[i];
+void requireSodium() {
+    static const bool ready = sodium_init() >= 0;
+    if (!ready) throw Error(NERR_InternalError, "the password library cannot start");
+}
+
+std::string textOf(const std::vector<uint8_t> &bytes) { return {bytes.begin(), bytes.end()}; }
+
+}  // namespace
+
+PasswordHash hashPassword(std::string_view password, PasswordCost cost) {
+    if (password.empty()) return {};
+    requireSodium();
+    const Argon2Limits limits = limitsOf(cost);
+    std::array<char, crypto_pwhash_STRBYTES> text{};
+    if (crypto_pwhash_str_alg(text.data(), password.data(), password.size(), limits.passes,
+                              limits.memoryBytes, crypto_pwhash_ALG_ARGON2ID13) != 0) {
+        throw Error(ERROR_NOT_ENOUGH_MEMORY, "no memory to hash a password");
     }
-    return difference == 0;
+    const std::string_view hash(text.data());
+    return {{}, {hash.begin(), hash.end()}};
+}
+
+PasswordCheck checkPassword(const PasswordHash &stored, std::string_view password,
+                            PasswordCost cost) {
+    const std::string hash = textOf(stored.hash);
+    if (hash.empty()) return password.empty() ? PasswordCheck::Match : PasswordCheck::Mismatch;
+    if (!hash.starts_with(argon2Prefix)) {
+        return sameBytes(legacyHash(stored.salt, password), stored.hash)
+                   ? PasswordCheck::MatchButRehash
+                   : PasswordCheck::Mismatch;
+    }
+    requireSodium();
+    if (crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) != 0) {
+        return PasswordCheck::Mismatch;
+    }
+    // A quick world keeps stronger hashes as they are; a strong one replaces weaker ones.
+    const bool weaker = cost == PasswordCost::Strong &&
+                        crypto_pwhash_str_needs_rehash(hash.c_str(), strongLimits.passes,
+                                                       strongLimits.memoryBytes) != 0;
+    return weaker ? PasswordCheck::MatchButRehash : PasswordCheck::Match;
+}
+
+PasswordCost passwordCost(const Database &database) {
+    auto query = database.prepare("SELECT value FROM world WHERE key = ?");
+    query.bind(1, costKey);
+    return query.step() && query.text(0) == "quick" ? PasswordCost::Quick : PasswordCost::Strong;
+}
+
+void setPasswordCost(const Database &database, PasswordCost cost) {
+    database.prepare("INSERT OR REPLACE INTO world(key, value) VALUES (?, ?)")
+        .bind(1, costKey)
+        .bind(2, cost == PasswordCost::Quick ? "quick" : "strong")
+        .run();
 }
 
 }  // namespace samworld

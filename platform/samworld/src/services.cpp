@@ -26,6 +26,16 @@ std::optional<Account> findUser(const Network &network, std::string_view domainB
     return account;
 }
 
+// The status that keeps a disabled or locked account from acting, or 0 when it may.
+uint32_t inactiveStatus(const Database &database, const Account &account) {
+    auto row = database.prepare("SELECT flags FROM users WHERE account_id = ?");
+    row.bind(1, account.id).step();
+    const auto flags = static_cast<uint32_t>(row.integer(0));
+    if ((flags & UF_ACCOUNTDISABLE) != 0) return ERROR_ACCOUNT_DISABLED;
+    if ((flags & UF_LOCKOUT) != 0) return ERROR_ACCOUNT_LOCKED_OUT;
+    return 0;
+}
+
 }  // namespace
 
 // ---- the caller ----
@@ -35,7 +45,12 @@ void setCaller(const Network &network, std::string_view domainBackslashUser) {
     if (!name.domain) {
         throw Error(ERROR_INVALID_PARAMETER, "the caller is named DOMAIN\\USER");
     }
-    Sam(network.database(), network.sam(*name.domain)).user(name.name);
+    const Account account = Sam(network.database(), network.sam(*name.domain)).user(name.name);
+    if (const uint32_t status = inactiveStatus(network.database(), account)) {
+        throw Error(status, "'" + account.name + "' is " +
+                                (status == ERROR_ACCOUNT_DISABLED ? "disabled" : "locked out") +
+                                " and cannot log on");
+    }
     network.database()
         .prepare("INSERT OR REPLACE INTO world(key, value) VALUES (?, ?)")
         .bind(1, callerKey)
@@ -46,6 +61,13 @@ void setCaller(const Network &network, std::string_view domainBackslashUser) {
 std::optional<Account> caller(const Network &network) {
     const auto name = storedCaller(network.database());
     return name ? findUser(network, *name) : std::nullopt;
+}
+
+void requireActiveCaller(const Network &network) {
+    const auto account = caller(network);
+    if (account && inactiveStatus(network.database(), *account) != 0) {
+        throw Error(ERROR_ACCESS_DENIED, "the caller's account is disabled or locked out");
+    }
 }
 
 void requireAdministrator(const Network &network, const SamInfo &target) {

@@ -176,14 +176,18 @@ void Sam::setComment(const Account &account, std::string_view comment) const {
 
 void Sam::setPassword(const Account &account, std::string_view password) const {
     requirePasswordLength(password);
-    const PasswordHash hash = hashPassword(password);
-    database_
-        .prepare("UPDATE users SET password_salt = ?, password_hash = ?, password_set = ? "
-                 "WHERE account_id = ?")
+    storePasswordHash(account, hashPassword(password, passwordCost(database_)));
+    database_.prepare("UPDATE users SET password_set = ? WHERE account_id = ?")
+        .bind(1, now())
+        .bind(2, account.id)
+        .run();
+}
+
+void Sam::storePasswordHash(const Account &account, const PasswordHash &hash) const {
+    database_.prepare("UPDATE users SET password_salt = ?, password_hash = ? WHERE account_id = ?")
         .bind(1, hash.salt)
         .bind(2, hash.hash)
-        .bind(3, now())
-        .bind(4, account.id)
+        .bind(3, account.id)
         .run();
 }
 
@@ -199,7 +203,13 @@ bool Sam::passwordMatches(std::string_view name, std::string_view password) cons
     const Account account = user(name);
     auto row = database_.prepare("SELECT password_salt, password_hash FROM users WHERE account_id = ?");
     row.bind(1, account.id).step();
-    return samworld::passwordMatches({row.blob(0), row.blob(1)}, password);
+    const PasswordCost cost = passwordCost(database_);
+    const PasswordCheck check = checkPassword({row.blob(0), row.blob(1)}, password, cost);
+    // A right password kept in an older or weaker form is hashed again as the world asks.
+    if (check == PasswordCheck::MatchButRehash) {
+        storePasswordHash(account, hashPassword(password, cost));
+    }
+    return check != PasswordCheck::Mismatch;
 }
 
 void Sam::setMinPasswordLength(int length) const {

@@ -6,11 +6,15 @@
 #include "samworld/names.h"
 #include "samworld/network.h"
 #include "samworld/services.h"
+#include "password.h"
 #include "schema.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace samworld {
@@ -59,15 +63,27 @@ void createDemo(const std::string &path) {
     }
 }
 
+// The world holds password hashes: its file is its owner's alone, and so are the log and
+// index, which the engine creates with the file's own permissions.
+void createOwnerOnlyFile(const std::string &path) {
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (file < 0) {
+        throw Error(NERR_ACFNotLoaded, "cannot create " + path + ": " + std::strerror(errno));
+    }
+    ::close(file);
+}
+
 }  // namespace
 
 World::World(Database database) : database_(std::move(database)) {}
 
-World World::create(const std::string &path) {
+World World::create(const std::string &path, PasswordCost cost) {
     removeWorldFiles(path);
+    createOwnerOnlyFile(path);
     Database database(path, Database::Mode::Create);
     configureConnection(database);
     createSchema(database);
+    setPasswordCost(database, cost);
     inTransaction(database, [](const Network &network) { network.createWellKnownAccounts(); });
     return World(std::move(database));
 }

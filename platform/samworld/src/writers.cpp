@@ -30,10 +30,11 @@ UserRowWriter::UserRowWriter(const Database &database)
           "units_per_week, logon_hours, bad_pw_count, num_logons, logon_server, "
           "country_code, code_page, primary_group_id, profile, home_dir_drive, "
           "password_expired) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-          "?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) {}
+          "?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")),
+      passwordCost_(passwordCost(database)) {}
 
 void UserRowWriter::insert(int64_t accountId, const UserRecord &r) {
-    const PasswordHash password = hashPassword(r.password);
+    const PasswordHash password = hashPassword(r.password, passwordCost_);
     insert_.reset();
     insert_.bind(1, accountId)
         .bind(2, password.salt)

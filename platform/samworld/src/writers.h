@@ -22,10 +22,12 @@ private:
 class UserRowWriter {
 public:
     explicit UserRowWriter(const Database &database);
+    // The password is hashed at the world's cost.
     void insert(int64_t accountId, const UserRecord &record);
 
 private:
     Statement insert_;
+    PasswordCost passwordCost_;
 };
 
 class MembershipWriter {

@@ -21,7 +21,7 @@ protected:
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         folder_ = pattern;
         path_ = (folder_ / "samworld.db").string();
-        world_.emplace(World::create(path_));
+        world_.emplace(World::create(path_, PasswordCost::Quick));
         setenv("SAMWORLD", path_.c_str(), 1);
     }
 

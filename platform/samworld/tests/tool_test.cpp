@@ -24,8 +24,9 @@ std::string quoted(const std::string &word) {
 
 class Tool : public TempWorldTest {
 protected:
-    Outcome run(const std::vector<std::string> &words, bool withWorldOption = true) {
-        std::string command = quoted(SAMWORLD_TOOL);
+    Outcome run(const std::vector<std::string> &words, bool withWorldOption = true,
+                const std::string &input = "") {
+        std::string command = "printf %s " + quoted(input) + " | " + quoted(SAMWORLD_TOOL);
         if (withWorldOption) command += " --world " + quoted(path());
         for (const auto &word : words) command += " " + quoted(word);
         command += " 2>&1";
@@ -102,8 +103,36 @@ TEST_F(Tool, RefusalsSayWhyAndExitNonZero) {
     EXPECT_NE(noWorld.output.find("missing.db"), std::string::npos);
 }
 
+// A password typed on the command line shows in every local user's process list: the tool
+// takes one from standard input, says which way is safe, and stores only UTF-8 text.
+TEST_F(Tool, TakesAPasswordFromStandardInputAndRefusesTextThatIsNotUtf8) {
+    ASSERT_EQ(run({"init"}).exitCode, 0);
+    ASSERT_EQ(run({"domain", "add", "CORP", "--pdc", "ALDER"}).exitCode, 0);
+    const Outcome piped = run({"user", "add", "CORP", "ann", "--password-stdin"}, true, "Sea-Breeze\n");
+    ASSERT_EQ(piped.exitCode, 0) << piped.output;
+    EXPECT_TRUE(World::open(path()).passwordMatches("CORP", "ann", "Sea-Breeze"));
+    EXPECT_EQ(run({"user", "add", "CORP", "bob", "--password-stdin", "--password", "x"}, true, "y\n")
+                  .exitCode,
+              2);
+    EXPECT_NE(run({}).output.find("--password-stdin reads one line from standard input and is the "
+                                  "safe way"),
+              std::string::npos);
+
+    for (const auto &words : std::vector<std::vector<std::string>>{
+             {"user", "add", "CORP", "cy", "--comment", "\xFF\xFE"},
+             {"user", "add", "CORP", "d\xE9", "--full-name", "D"},
+             {"user", "add", "CORP", "eve", "--password-stdin"},
+             {"group", "add", "CORP", "Rowers", "--global", "--comment", "\xC3"}}) {
+        const Outcome refused = run(words, true, "\xFF\n");
+        EXPECT_EQ(refused.exitCode, 2) << words[3];
+        EXPECT_NE(refused.output.find("is not valid UTF-8 text"), std::string::npos) << refused.output;
+    }
+    const World world = World::open(path());
+    for (const char *name : {"bob", "cy", "eve", "Rowers"}) EXPECT_FALSE(world.hasAccount("CORP", name)) << name;
+}
+
 TEST_F(Tool, InitDemoAndGenerate) {
-    const Outcome demo = run({"init", "--demo"});
+    const Outcome demo = run({"init", "--demo", "--quick-passwords"});
     ASSERT_EQ(demo.exitCode, 0) << demo.output;
     const Outcome generated = run({"generate", "ORCHARD", "--users", "50", "--groups", "5",
                                    "--members-per-group", "4", "--seed", "3"});

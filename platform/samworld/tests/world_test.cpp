@@ -43,6 +43,17 @@ TEST_F(Files, CreateReplacesAnEarlierWorld) {
     EXPECT_TRUE(replaced.show().find("CORP") == std::string::npos);
 }
 
+// The world holds password hashes: no other local user may read it or its log and index.
+TEST_F(Files, TheWorldAndItsLogAndIndexAreTheOwnersAlone) {
+    world().addDomain("CORP", "ALDER");  // a write, so that the log and the index exist
+    for (const char *suffix : {"", "-wal", "-shm"}) {
+        const auto permissions = std::filesystem::status(path() + suffix).permissions();
+        EXPECT_EQ(permissions & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+                  std::filesystem::perms::none)
+            << suffix;
+    }
+}
+
 // A build keeps its world beside the program; an installed program, which may not write
 // there, keeps it in the user's data folder.
 TEST_F(Files, TheDefaultPathIsTheVariableElseAWorldBesideTheProgramElseTheUsersDataFolder) {
@@ -73,6 +84,55 @@ TEST_F(Files, AFirstStartMakesTheDemoWorldAndLaterStartsKeepIt) {
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folderOfUser), {}), 1)
         << "only the world itself is left in the folder";
+}
+
+class Passwords : public TempWorldTest {
+protected:
+    // A world as the tool makes one, with strong password hashing.
+    World strongWorld() {
+        World strong = World::create((folder() / "strong.db").string());
+        strong.addDomain("CORP", "ALDER");
+        return strong;
+    }
+
+    static std::string storedHash(const World &world, const std::string &user) {
+        auto row = world.database().prepare(
+            "SELECT u.password_hash FROM users u JOIN accounts a ON a.id = u.account_id "
+            "WHERE a.name = ?");
+        row.bind(1, user).step();
+        return row.text(0);
+    }
+};
+
+TEST_F(Passwords, AreKeptAsStrongArgon2idHashes) {
+    World strong = strongWorld();
+    UserOptions ann;
+    ann.password = "Sea-Breeze";
+    strong.addUser("CORP", "ann", ann);
+    EXPECT_TRUE(storedHash(strong, "ann").starts_with("$argon2id$v=19$m=19456,t=2,p=1$"))
+        << storedHash(strong, "ann");
+    EXPECT_TRUE(strong.passwordMatches("CORP", "ann", "Sea-Breeze"));
+    EXPECT_FALSE(strong.passwordMatches("CORP", "ann", "sea-breeze"));
+    EXPECT_FALSE(strong.passwordMatches("CORP", "ann", ""));
+    EXPECT_TRUE(strong.passwordMatches("CORP", "Administrator", "")) << "no password set";
+}
+
+// A world made when passwords were salted SHA-256: its hashes still verify, and the first right
+// password replaces the old hash by the world's own.
+TEST_F(Passwords, AnEarlierWorldsHashStillVerifiesAndIsReplacedOnTheFirstRightCheck) {
+    World strong = strongWorld();
+    strong.addUser("CORP", "ann");
+    strong.database().execute(
+        "UPDATE users SET password_salt = x'000102030405060708090a0b0c0d0e0f', "
+        "password_hash = x'bb8f8bd5e079efa6504e44ad89ee26c34d9de2efda408a445218ac4b56d52983' "
+        "WHERE account_id = (SELECT id FROM accounts WHERE name = 'ann')");
+
+    EXPECT_FALSE(strong.passwordMatches("CORP", "ann", "sea-breeze"));
+    EXPECT_FALSE(storedHash(strong, "ann").starts_with("$argon2id$")) << "a wrong guess changes nothing";
+    EXPECT_TRUE(strong.passwordMatches("CORP", "ann", "Sea-Breeze"));
+    EXPECT_TRUE(storedHash(strong, "ann").starts_with("$argon2id$v=19$m=19456,t=2,p=1$"));
+    EXPECT_TRUE(strong.passwordMatches("CORP", "ann", "Sea-Breeze"));
+    EXPECT_FALSE(strong.passwordMatches("CORP", "ann", "sea-breeze"));
 }
 
 class Networks : public TempWorldTest {

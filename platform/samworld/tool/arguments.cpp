@@ -1,17 +1,25 @@
 #include "arguments.h"
 
+#include "unicode.hpp"
+
 #include <charconv>
 
 namespace samworld::tool {
+
+void requireUtf8(const std::string &text, const std::string &what) {
+    if (!win32::toUtf16(text)) throw UsageError(what + " is not valid UTF-8 text");
+}
 
 Arguments::Arguments(const std::vector<std::string> &words, const std::set<std::string> &switches) {
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string &word = words[i];
         if (!word.starts_with("--")) {
+            requireUtf8(word, "word " + std::to_string(i + 1) + " after the command");
             positional_.push_back(word);
         } else if (switches.count(word) != 0) {
             options_[word] = "";
         } else if (i + 1 < words.size()) {
+            requireUtf8(words[i + 1], "the value of " + word);
             options_[word] = words[++i];
         } else {
             throw UsageError(word + " needs a value");

@@ -18,7 +18,8 @@ struct UsageError : std::runtime_error {
 
 class Arguments {
 public:
-    // switches take no value; every other --option takes the next word.
+    // switches take no value; every other --option takes the next word. Every word must be
+    // UTF-8 text.
     Arguments(const std::vector<std::string> &words, const std::set<std::string> &switches);
 
     const std::vector<std::string> &positional() const { return positional_; }
@@ -30,6 +31,9 @@ private:
     std::vector<std::string> positional_;
     std::map<std::string, std::string> options_;
 };
+
+// Every text the tool stores is UTF-8: UsageError naming `what` otherwise.
+void requireUtf8(const std::string &text, const std::string &what);
 
 // Strict numbers: the whole word, decimal or 0x hexadecimal.
 int64_t parseNumber(const std::string &word, const std::string &what);

@@ -42,6 +42,18 @@ uint32_t unsignedWord(const std::string &word, const std::string &what) {
     return static_cast<uint32_t>(number);
 }
 
+// A password given on the command line is shown to every local user in the process list; one
+// read from standard input is not.
+std::string password(const Arguments &arguments) {
+    if (!arguments.has("--password-stdin")) return arguments.value("--password").value_or("");
+    if (arguments.has("--password")) throw UsageError("give one of --password-stdin and --password");
+    std::string line;
+    if (!std::getline(std::cin, line)) throw UsageError("--password-stdin found no line to read");
+    if (line.ends_with('\r')) line.pop_back();
+    requireUtf8(line, "the password read from standard input");
+    return line;
+}
+
 void generate(World &world, const Arguments &a) {
     const auto start = std::chrono::steady_clock::now();
     const int users = intOption(a, "--users", -1);
@@ -59,7 +71,7 @@ void generate(World &world, const Arguments &a) {
 
 const std::vector<Command> &commands() {
     static const std::vector<Command> table = {
-        {"init", 0, {}, {"--demo"}, "init [--demo]",
+        {"init", 0, {}, {"--demo", "--quick-passwords"}, "init [--demo] [--quick-passwords]",
          [](World &world, const Arguments &a) {
              if (a.has("--demo")) world.populateDemo();
          }},
@@ -80,11 +92,12 @@ const std::vector<Command> &commands() {
          [](World &world, const Arguments &a) { world.addTrust(a.positional()[0], a.positional()[1]); }},
         {"logon", 1, {}, {}, "logon DOMAIN\\USER",
          [](World &world, const Arguments &a) { world.logon(a.positional()[0]); }},
-        {"user add", 2, {"--password", "--full-name", "--comment", "--flags"}, {},
-         "user add SAM NAME [--password P] [--full-name T] [--comment T] [--flags N]",
+        {"user add", 2, {"--password", "--full-name", "--comment", "--flags"}, {"--password-stdin"},
+         "user add SAM NAME [--password-stdin | --password P] [--full-name T] [--comment T] "
+         "[--flags N]",
          [](World &world, const Arguments &a) {
              UserOptions options;
-             options.password = a.value("--password").value_or("");
+             options.password = password(a);
              options.fullName = a.value("--full-name").value_or("");
              options.comment = a.value("--comment").value_or("");
              if (auto flags = a.value("--flags")) options.flags = unsignedWord(*flags, "--flags");
@@ -137,7 +150,12 @@ const std::vector<Command> &commands() {
 std::string usage() {
     std::string text = "usage: samworld [--world FILE] COMMAND ...\ncommands:\n";
     for (const auto &command : commands()) text += "  " + command.usage + "\n";
-    return text;
+    return text +
+           "Passwords: --password P shows P to every local user in the process list; "
+           "--password-stdin reads one line from standard input and is the safe way.\n"
+           "init --quick-passwords hashes passwords cheaply: for test and benchmark worlds "
+           "only.\n"
+           "generate makes accounts without passwords.\n";
 }
 
 // The command whose verb starts the words, and the words after the verb.
@@ -179,7 +197,11 @@ int run(std::vector<std::string> words) {
         std::cout << world.show(arguments.positional().empty() ? "" : arguments.positional()[0]);
         return 0;
     }
-    World world = command->verb == "init" ? World::create(worldPath) : World::open(worldPath);
+    World world = command->verb == "init"
+                      ? World::create(worldPath, arguments.has("--quick-passwords")
+                                                     ? PasswordCost::Quick
+                                                     : PasswordCost::Strong)
+                      : World::open(worldPath);
     command->run(world, arguments);
     return 0;
 }

@@ -12,7 +12,7 @@ void WorldTest::SetUp() {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
     const std::string path = (folder_ / "samworld.db").string();
-    world_.emplace(samworld::World::create(path));
+    world_.emplace(samworld::World::create(path, samworld::PasswordCost::Quick));
     setenv("SAMWORLD", path.c_str(), 1);
 }
 

@@ -43,6 +43,8 @@ public:
     UserRecord userRecord(std::string_view name) const;
     void updateUser(std::string_view name, const UserUpdate &update) const;
     void deleteUser(std::string_view name) const;
+    // Whether the password is the user's; a right one kept in an older or weaker form than the
+    // world asks for is hashed again.
     bool passwordMatches(std::string_view name, std::string_view password) const;
     void setMinPasswordLength(int length) const;
 
@@ -89,6 +91,7 @@ private:
     bool holds(uint32_t localGroupRid, const Account &account) const;
     void setComment(const Account &account, std::string_view comment) const;
     void setPassword(const Account &account, std::string_view password) const;
+    void storePasswordHash(const Account &account, const struct PasswordHash &hash) const;
     void requireUnique(std::string_view name) const;
     void requirePasswordLength(std::string_view password) const;
     void insertGroupUser(const Account &group, const Account &user) const;

@@ -37,6 +37,11 @@ struct Machine {
     int64_t samId = 0;      // the SAM its account calls address (its domain's, for a controller)
 };
 
+// What hashing one password costs in a world. Strong, the default, makes each guess at a
+// stolen world file cost tens of milliseconds; Quick is for test and benchmark worlds, which
+// set thousands of passwords nobody needs to protect.
+enum class PasswordCost { Strong, Quick };
+
 // An injected failure: the `after` first calls of `call` (a Net* name) on `server` (any server
 // when empty) succeed, then the next `count` calls fail with `status` (count -1: every call).
 struct Fault {

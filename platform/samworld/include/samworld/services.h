@@ -13,10 +13,13 @@
 namespace samworld {
 
 // ---- the caller ----
-// DOMAIN\USER: the user must exist. Error ERROR_NO_SUCH_DOMAIN or NERR_UserNotFound.
+// DOMAIN\USER: the user must exist and may log on. Error ERROR_NO_SUCH_DOMAIN,
+// NERR_UserNotFound, ERROR_ACCOUNT_DISABLED or ERROR_ACCOUNT_LOCKED_OUT.
 void setCaller(const Network &network, std::string_view domainBackslashUser);
 // The calling user, when the world names one that still exists.
 std::optional<Account> caller(const Network &network);
+// An account disabled or locked out since it logged on acts no more: Error ERROR_ACCESS_DENIED.
+void requireActiveCaller(const Network &network);
 // Changing a SAM needs membership of its Administrators group (directly or through a global
 // group). Error ERROR_ACCESS_DENIED otherwise.
 void requireAdministrator(const Network &network, const SamInfo &target);

@@ -8,7 +8,7 @@
 //     auto folder = std::filesystem::temp_directory_path() / "my-test-XXXX";   // unique per test
 //     auto path = (folder / "samworld.db").string();
 //     {
-//         samworld::World world = samworld::World::create(path);
+//         samworld::World world = samworld::World::create(path, samworld::PasswordCost::Quick);
 //         world.addDomain("CORP", "ALDER");                  // domain, its controller ALDER
 //         world.addMachine("OAK", "CORP", "", true);         // the machine empty server text means
 //         world.logon("CORP\\Administrator");                // who calls the Net* functions
@@ -48,8 +48,9 @@ struct UserOptions {
 
 class World {
 public:
-    // A new empty world at path; an existing file there is replaced.
-    static World create(const std::string &path);
+    // A new empty world at path, readable by its owner only; an existing file there is
+    // replaced. Tests and benchmarks choose PasswordCost::Quick.
+    static World create(const std::string &path, PasswordCost cost = PasswordCost::Strong);
     // An existing world; Error (NERR_ACFNotLoaded) when the file is missing or is no world.
     static World open(const std::string &path);
     // Where the platform keeps its world: defaultPathFor the running executable's folder.
