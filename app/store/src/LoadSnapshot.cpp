@@ -192,6 +192,13 @@ void copyTemplate(const std::filesystem::path &templatePath,
         failLoad("Unable to copy " + templatePath.string() + " to " + workPath.string() + ": " +
                  error.message());
     }
+    // The copy takes the template's permissions; the target's accounts are the owner's alone,
+    // and so is the journal, which the engine creates with the file's own permissions.
+    std::filesystem::permissions(
+        workPath, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, error);
+    if (error) {
+        failLoad("Unable to restrict " + workPath.string() + " to its owner: " + error.message());
+    }
     // A journal left by an interrupted session belongs to the replaced file: applied to the
     // fresh copy it would corrupt it.
     const std::string journal = workPath.string() + "-journal";

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -161,6 +162,38 @@ TEST_F(MachineLoad, ATargetTypedInLowerCaseLoadsTheSameMemberships) {
     EXPECT_EQ(data().LastErr().Number(), 0) << data().LastErr().ErrList();
     EXPECT_EQ(storedMemberships(), upperCase);
     EXPECT_TRUE(upperCase.count({"Helpers", "alice"}));
+}
+
+// A run that died in the middle of a write leaves its journal beside the working file. The next
+// load replaces the file: applied to the fresh copy, that journal would bring back the previous
+// target's rows. The copy is also its owner's alone.
+TEST_F(MachineLoad, EachLoadStartsFromAFreshPrivateCopyEvenOverAJournalLeftByACrash) {
+    data().TargetSAM("\\\\ALDER");
+    ASSERT_TRUE(holds(storedUsers(), "Administrator"));
+    const std::filesystem::path journal = data().WorkingPath().string() + "-journal";
+    const std::filesystem::path kept = data().WorkingPath().parent_path() / "crashed-journal";
+    {
+        const Database crashing(data().WorkingPath());
+        // A cache too small for the change makes the engine write pages to the file before the
+        // end of the transaction, with the journal ready to undo them.
+        crashing.execute("PRAGMA cache_size = 1");
+        crashing.execute("BEGIN");
+        crashing.execute("DELETE FROM GroupUser");
+        crashing.execute("DELETE FROM User");
+        std::filesystem::copy_file(journal, kept);  // as the crash left it
+        crashing.execute("ROLLBACK");
+    }
+    std::filesystem::rename(kept, journal);
+
+    data().TargetSAM("\\\\PC1");
+    EXPECT_EQ(data().LastErr().Number(), 0) << data().LastErr().ErrList();
+    auto users = storedUsers();
+    std::sort(users.begin(), users.end());
+    EXPECT_EQ(users, (std::vector<std::string>{"Administrator", "Guest", "alice", "bob"}));
+    EXPECT_EQ(onlyGroups(storedMemberships(), {"Helpers"}), (Memberships{{"Helpers", "alice"}}));
+    EXPECT_EQ(std::filesystem::status(data().WorkingPath()).permissions() &
+                  (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+              std::filesystem::perms::none);
 }
 
 }  // namespace
