@@ -133,6 +133,34 @@ TEST_F(ListExportsTest, GetGroupUsersListsTheGlobalGroupsMembersInPlatformOrder)
     EXPECT_THAT(window.names(), testing::UnorderedElementsAre("zoe", "ann", "max"));
 }
 
+// Long lists come in several batches, each resumed where the last one stopped: the members of
+// a global and of a local group, and the users logged on at a machine.
+TEST_F(ListExportsTest, MembersAndLogonsOverSeveralBatchesAreDeliveredWholeAndInOrder) {
+    world().addGroup(kDomain, "Crew", GroupKind::Global);
+    world().addGroup(kDomain, "Hall", GroupKind::Local);
+    std::vector<std::string> crew, hall, logons;
+    for (int i = 0; i < 50; ++i) {
+        crew.push_back(longName("crew", i));
+        hall.push_back(std::string(kDomain) + "\\" + crew.back());
+        world().addUser(kDomain, crew.back());
+        world().addMember(kDomain, "Crew", crew.back());
+        world().addMember(kDomain, "Hall", crew.back());
+    }
+    // 40 names of 1,000 characters: more than one batch of 65536 bytes.
+    for (int i = 0; i < 40; ++i) {
+        logons.push_back(std::string(1000, 's') + std::to_string(i));
+        world().addSession(kController, logons.back());
+    }
+
+    RecordingWindow members, localMembers, loggedOn;
+    ASSERT_EQ(GetGroupUsers("", "Crew", -1, members.handle()), 0u);
+    ASSERT_EQ(GetLocalGroupUsers("", "Hall", -1, localMembers.handle()), 0u);
+    ASSERT_EQ(GetUserLogons("", -1, loggedOn.handle()), 0u);
+    EXPECT_EQ(members.names(), crew);
+    EXPECT_EQ(localMembers.names(), hall);
+    EXPECT_EQ(loggedOn.names(), logons);
+}
+
 class LocalGroupMembersTest : public ListExportsTest {
 protected:
     void SetUp() override {

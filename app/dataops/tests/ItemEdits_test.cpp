@@ -2,6 +2,7 @@
 
 #include "dataops/ItemEdits.h"
 #include "dataops/ItemList.h"
+#include "status/MsgBox.h"
 #include "store/ProgramValues.h"
 
 #include <QSignalSpy>
@@ -46,6 +47,28 @@ TEST_F(FindByNameTest, AnUnknownNameLeavesNothingSelected) {
 TEST_F(FindByNameTest, NoAnswerLeavesTheSelectionAlone) {
     FindByName(kUsersType, list(), answer(std::nullopt));
     EXPECT_EQ(selectedTexts(list()), (QStringList{"ann", "carl"}));
+}
+
+class DeleteSelectedItemsTest : public DataopsTest {};
+
+// A deletion the SAM refuses, the first of the selection, stops none of the others.
+TEST_F(DeleteSelectedItemsTest, ARefusedDeletionLeavesTheOthersGoing) {
+    addDomainCorp();
+    for (const char *name : {"bob", "carl"}) world().addUser("CORP", name);
+    gDomainName = "CORP";
+    openTarget("\\\\ALDER");
+    for (const char *name : {"Administrator", "bob", "carl"}) addEntry(list(), name, "SUser");
+    for (const int row : {0, 1, 2}) setSelected(list(), row, true);
+    messages().answerNext(MsgAnswer::Yes);
+
+    const auto oneKind = [](const ItemListView &) { return true; };
+    EXPECT_TRUE(DeleteSelectedItems(kUsersType, list(), 3, oneKind));
+    EXPECT_TRUE(world().hasAccount("CORP", "Administrator"));
+    EXPECT_FALSE(world().hasAccount("CORP", "bob"));
+    EXPECT_FALSE(world().hasAccount("CORP", "carl"));
+    EXPECT_EQ(gData->LastErr().ErrList(),
+              "Failed to delete user 'Administrator' in SAM: Cannot perform this operation on "
+              "built-in accounts.\n\r");
 }
 
 }  // namespace

@@ -55,6 +55,11 @@ TEST_F(ListRelationsTest, AMachinesLocalGroupShowsItsOwnUsersWithoutPrefix) {
     EXPECT_EQ(entries(list()), QStringList({"SUser grandma", "SGroupGlobal Everyone"}));
     EXPECT_EQ(entries(nonMembers_), QStringList({"SUser Administrator", "SUser Guest"}));
     EXPECT_TRUE(messages().shown().empty());
+
+    // The machine typed in lower case is the same machine: its users still lose the prefix.
+    open("\\\\pc1");
+    listRelations(kGroupsType, {"Family"}, kLocalGroup);
+    EXPECT_EQ(entries(list()), QStringList({"SUser grandma", "SGroupGlobal Everyone"}));
 }
 
 // Several groups are answered from the store, which holds only the target's own users.

@@ -91,9 +91,14 @@ TEST_F(CheckSAMRightsTest, AFailedDeleteNamesTheUserLeftBehindDisabled) {
     EXPECT_TRUE(CheckSAMRights(message, timeOfDay(9, 5, 7)));
     EXPECT_EQ(message, "Added test user Test090507\r\nbut failed to delete :" + kAccessDenied);
 
+    // The user left behind is the probe's whole record: disabled, never expiring, no password.
     const samworld::UserRecord left = world().user("CORP", "Test090507");
     EXPECT_EQ(left.fullName, "Test - please delete");
-    EXPECT_NE(left.flags & UF_ACCOUNTDISABLE, 0u);
+    EXPECT_EQ(left.comment, "");
+    EXPECT_EQ(left.flags, static_cast<uint32_t>(UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_ACCOUNTDISABLE));
+    EXPECT_EQ(left.acctExpires, TIMEQ_FOREVER);
+    EXPECT_EQ(left.passwordExpired, 0u);
+    EXPECT_TRUE(world().passwordMatches("CORP", "Test090507", ""));
 }
 
 TEST_F(CheckSAMRightsTest, AFailedReadBeforeTheDeleteFailsLikeIt) {

@@ -20,6 +20,8 @@
 namespace {
 
 constexpr uint32_t kNewYear2026 = 1767225600;  // 2026-01-01 00:00:00
+constexpr uint32_t kGilLoggedOn = 1741076100;   // 2025-03-04 08:15:00
+constexpr uint32_t kGilLoggedOff = 1741110030;  // 2025-03-04 17:40:30
 
 class DetailsTest : public AccountWorldTest {
 protected:
@@ -42,6 +44,8 @@ protected:
         samworld::UserRecord gil;
         gil.name = "gil";
         gil.flags |= UF_LOCKOUT;
+        gil.lastLogon = kGilLoggedOn;
+        gil.lastLogoff = kGilLoggedOff;
         world().addUser("CORP", gil);
         clickSwitch();  // Refresh
     }
@@ -104,6 +108,12 @@ TEST_F(DetailsTest, ANeverExpiringAccountShowsAnEmptyExpiry) {
     EXPECT_EQ(control<QLabel>("lblUserPassAgeNum").text(), "0");
 }
 
+TEST_F(DetailsTest, LastLogonAndLastLogoffShowTheirOwnTimes) {
+    select({"gil"});
+    EXPECT_EQ(field("txtUserLastLogon").text(), "2025-03-04 08:15:00");
+    EXPECT_EQ(field("txtUserLastLogoff").text(), "2025-03-04 17:40:30");
+}
+
 TEST_F(DetailsTest, ALockedAccountCanBeUnlocked) {
     select({"gil"});
     ASSERT_TRUE(box("chkUserAcctLocked").isChecked());
@@ -112,6 +122,51 @@ TEST_F(DetailsTest, ALockedAccountCanBeUnlocked) {
     clickButton("cmdApply");
     EXPECT_EQ(account("gil").flags & UF_LOCKOUT, 0u);
     EXPECT_FALSE(box("chkUserAcctLocked").isEnabled());
+}
+
+// Each password box shows the account's own setting, and what the boxes then say reaches the
+// account they were applied to: pat must change her password, quin cannot change his, rex's
+// never expires.
+TEST_F(DetailsTest, EachPasswordBoxShowsItsAccountsSettingAndIsAppliedToIt) {
+    samworld::UserRecord pat, quin, rex;
+    pat.name = "pat";
+    pat.passwordExpired = 1;
+    quin.name = "quin";
+    quin.flags |= UF_PASSWD_CANT_CHANGE;
+    rex.name = "rex";
+    rex.flags |= UF_DONT_EXPIRE_PASSWD;
+    for (const samworld::UserRecord &user : {pat, quin, rex}) world().addUser("CORP", user);
+    clickSwitch();  // Refresh
+    const auto boxes = [this] {
+        std::string shown;
+        for (const char *name : {"chkUserPassMust", "chkUserPassCant", "chkUserPassNever"}) {
+            shown += box(name).isChecked() ? '1' : '0';
+        }
+        return shown;
+    };
+    const uint32_t cannotOrNever = UF_PASSWD_CANT_CHANGE | UF_DONT_EXPIRE_PASSWD;
+
+    select({"pat"});
+    EXPECT_EQ(boxes(), "100");
+    box("chkUserPassCant").click();  // clears "must change" and sets "never expires"
+    clickButton("cmdApply");
+    EXPECT_EQ(account("pat").passwordExpired, 0u);
+    EXPECT_EQ(account("pat").flags & cannotOrNever, cannotOrNever);
+
+    select({"quin"});
+    EXPECT_EQ(boxes(), "010");
+    box("chkUserPassMust").click();  // clears the other two
+    clickButton("cmdApply");
+    EXPECT_EQ(account("quin").passwordExpired, 1u);
+    EXPECT_EQ(account("quin").flags & cannotOrNever, 0u);
+
+    select({"rex"});
+    EXPECT_EQ(boxes(), "001");
+    box("chkUserPassMust").click();
+    clickButton("cmdApply");
+    EXPECT_EQ(account("rex").passwordExpired, 1u);
+    EXPECT_EQ(account("rex").flags & cannotOrNever, 0u);
+    EXPECT_TRUE(messages().shown().empty());
 }
 
 TEST_F(DetailsTest, OneFieldAppliedToFiveUsersWritesOnlyThatField) {
