@@ -8,6 +8,7 @@
 #include "samworld/names.h"
 #include "samworld/network.h"
 #include "samworld/services.h"
+#include "password.h"
 
 #include <array>
 
@@ -101,6 +102,11 @@ std::string localMachineName() {
 void World::populateDemo() {
     const std::string local = localMachineName();
     Transaction transaction(database_);
+    // The demo's passwords are written in this file for anyone to read: hashing them at a
+    // strong world's cost would protect nothing and take seconds. Every password set later is
+    // hashed at the world's own cost, and these are hashed again at it when first checked.
+    const PasswordCost cost = passwordCost(database_);
+    setPasswordCost(database_, PasswordCost::Quick);
     const Network network(database_);
     network.addDomain(domainName, controllerName);
     network.addDomain(trustedName, trustedController);
@@ -181,6 +187,7 @@ void World::populateDemo() {
     homeServices.addSession(townsperson(0, controllerName).name);
     homeServices.addSession("Administrator");
     setCaller(network, std::string(domainName) + "\\Administrator");
+    setPasswordCost(database_, cost);
     transaction.commit();
 }
 

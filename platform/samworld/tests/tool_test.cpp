@@ -132,7 +132,7 @@ TEST_F(Tool, TakesAPasswordFromStandardInputAndRefusesTextThatIsNotUtf8) {
 }
 
 TEST_F(Tool, InitDemoAndGenerate) {
-    const Outcome demo = run({"init", "--demo", "--quick-passwords"});
+    const Outcome demo = run({"init", "--demo"});
     ASSERT_EQ(demo.exitCode, 0) << demo.output;
     const Outcome generated = run({"generate", "ORCHARD", "--users", "50", "--groups", "5",
                                    "--members-per-group", "4", "--seed", "3"});

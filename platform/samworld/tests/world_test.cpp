@@ -117,6 +117,23 @@ TEST_F(Passwords, AreKeptAsStrongArgon2idHashes) {
     EXPECT_TRUE(strong.passwordMatches("CORP", "Administrator", "")) << "no password set";
 }
 
+// The demo's passwords are published in its source: they are hashed cheaply, and at the
+// world's strong cost once checked; a password set afterwards is strong from the start.
+TEST_F(Passwords, TheDemoHashesItsPublishedPasswordsCheaplyAndLeavesTheWorldStrong) {
+    World strong = World::create((folder() / "strong.db").string());
+    setenv("COMPUTERNAME", "WHARF", 1);
+    strong.populateDemo();
+    unsetenv("COMPUTERNAME");
+    EXPECT_TRUE(storedHash(strong, "Administrator").starts_with("$argon2id$v=19$m=8,t=1,p=1$"));
+    EXPECT_TRUE(strong.passwordMatches("HARBOUR", "Administrator", "Harbour-Master-1"));
+    EXPECT_TRUE(storedHash(strong, "Administrator").starts_with("$argon2id$v=19$m=19456,t=2,p=1$"));
+
+    UserOptions newcomer;
+    newcomer.password = "Sea-Breeze";
+    strong.addUser("HARBOUR", "newcomer", newcomer);
+    EXPECT_TRUE(storedHash(strong, "newcomer").starts_with("$argon2id$v=19$m=19456,t=2,p=1$"));
+}
+
 // A world made when passwords were salted SHA-256: its hashes still verify, and the first right
 // password replaces the old hash by the world's own.
 TEST_F(Passwords, AnEarlierWorldsHashStillVerifiesAndIsReplacedOnTheFirstRightCheck) {

@@ -71,7 +71,7 @@ void generate(World &world, const Arguments &a) {
 
 const std::vector<Command> &commands() {
     static const std::vector<Command> table = {
-        {"init", 0, {}, {"--demo", "--quick-passwords"}, "init [--demo] [--quick-passwords]",
+        {"init", 0, {}, {"--demo"}, "init [--demo]",
          [](World &world, const Arguments &a) {
              if (a.has("--demo")) world.populateDemo();
          }},
@@ -153,8 +153,6 @@ std::string usage() {
     return text +
            "Passwords: --password P shows P to every local user in the process list; "
            "--password-stdin reads one line from standard input and is the safe way.\n"
-           "init --quick-passwords hashes passwords cheaply: for test and benchmark worlds "
-           "only.\n"
            "generate makes accounts without passwords.\n";
 }
 
@@ -197,11 +195,7 @@ int run(std::vector<std::string> words) {
         std::cout << world.show(arguments.positional().empty() ? "" : arguments.positional()[0]);
         return 0;
     }
-    World world = command->verb == "init"
-                      ? World::create(worldPath, arguments.has("--quick-passwords")
-                                                     ? PasswordCost::Quick
-                                                     : PasswordCost::Strong)
-                      : World::open(worldPath);
+    World world = command->verb == "init" ? World::create(worldPath) : World::open(worldPath);
     command->run(world, arguments);
     return 0;
 }
