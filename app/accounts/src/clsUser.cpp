@@ -223,7 +223,8 @@ bool clsUser::Add(const Details &details) {
         const int64_t userId = Users().AddNew(name);
         const UserRecord record = user.record();
         if (const auto statusText = SAMRefusal(api::CreateUser(SAMHost().c_str(), &record))) {
-            const std::string failure = "Failed to create user '" + name + "' in SAM: " + *statusText;
+            const std::string failure =
+                "Failed to create user '" + name + "' in SAM: " + *statusText;
             FollowInStore(failure, [&] { Users().Delete(userId); });
             Raise(failure);
         }

@@ -32,8 +32,8 @@ constexpr std::array kStatusMessages{
                   "cannot be changed.",
                   false, false},
     StatusMessage{87,
-                  "The parameter is incorrect: a value was refused, for instance a text longer than "
-                  "255 bytes.",
+                  "The parameter is incorrect: a value was refused, for instance a text longer "
+                  "than 255 bytes.",
                   false, false},
     StatusMessage{122, "A name returned by the server is longer than 255 bytes.", false, false},
     StatusMessage{123, "Invalid name specified.", false, false},
@@ -71,8 +71,8 @@ constexpr std::array kStatusMessages{
                   false, false},
     StatusMessage{1325, "A password update rule has been violated.", false, false},
     StatusMessage{1326, "Logon failure: unknown user name or bad password.", false, kSuggest},
-    StatusMessage{1331, "This user can't sign in because this account is currently disabled.", false,
-                  false},
+    StatusMessage{1331, "This user can't sign in because this account is currently disabled.",
+                  false, false},
     StatusMessage{1341, "The server is currently disabled.", false, false},
     StatusMessage{1355, "The specified domain did not exist.", false, false},
     StatusMessage{1371, "Cannot perform this operation on built-in accounts.", false, false},
