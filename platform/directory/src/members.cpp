@@ -46,7 +46,8 @@ std::vector<Account> accountsMatching(Domain::Session &s, const std::string &fil
 Page<Account> Domain::groupUsers(const std::string &groupName, int64_t after, int64_t limit) {
     return run(Operation::Read, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::GlobalGroup, NERR_GroupNotFound);
-        return serve("group users " + dn, after, limit, [&] {
+        // Named again for the inner lambda: clang before 16 cannot capture structured bindings.
+        return serve("group users " + dn, after, limit, [&, &group = group, &dn = dn] {
             std::vector<std::string> own;
             for (const auto &sid : memberSids(s, dn)) {
                 if (ridUnder(sid, s.domainSid)) own.push_back(sid);
@@ -173,7 +174,7 @@ std::vector<std::string> memberLinks(Domain::Session &s, const TrustedLookup &tr
 Page<Account> Domain::localMembers(const std::string &groupName, int64_t after, int64_t limit) {
     return run(Operation::Read, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::LocalGroup, NERR_GroupNotFound);
-        return serve("local members " + dn, after, limit, [&] {
+        return serve("local members " + dn, after, limit, [&, &dn = dn] {
             const auto sids = memberSids(s, dn);
             std::vector<std::string> ours;
             for (const auto &sid : sids) {
