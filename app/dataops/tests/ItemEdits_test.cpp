@@ -3,6 +3,7 @@
 #include "dataops/ItemEdits.h"
 #include "dataops/ItemList.h"
 #include "status/MsgBox.h"
+#include "status/Progress.h"
 #include "store/ProgramValues.h"
 
 #include <QSignalSpy>
@@ -62,7 +63,11 @@ TEST_F(DeleteSelectedItemsTest, ARefusedDeletionLeavesTheOthersGoing) {
     messages().answerNext(MsgAnswer::Yes);
 
     const auto oneKind = [](const ItemListView &) { return true; };
-    EXPECT_TRUE(DeleteSelectedItems(kUsersType, list(), 3, oneKind));
+    NoProgress unwatched;
+    const auto deleted = DeleteSelectedItems(kUsersType, list(), 3, oneKind, unwatched);
+    ASSERT_TRUE(deleted.has_value());
+    EXPECT_EQ(deleted->succeeded, 2);
+    EXPECT_EQ(deleted->failed, 1);
     EXPECT_TRUE(world().hasAccount("CORP", "Administrator"));
     EXPECT_FALSE(world().hasAccount("CORP", "bob"));
     EXPECT_FALSE(world().hasAccount("CORP", "carl"));

@@ -102,10 +102,10 @@ TEST_F(frmAddTest, ShowingPutsTheFocusInTheName) {
 // Tab follows the rows from top to bottom and ends on OK, then Cancel: a full name typed after
 // the password never lands on a button.
 TEST_F(frmAddTest, TabFollowsTheRowsDownToOkAndCancel) {
-    add.SetupForm(kUsersType, "Staff");
-    add.show();
-    add.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    add().SetupForm(kUsersType, "Staff");
+    add().show();
+    add().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&add()));
     QTest::keyClicks(&field<QLineEdit>("txtName"), "ann");
     QStringList order;
     for (int press = 0; press < 4; ++press) {
