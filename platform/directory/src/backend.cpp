@@ -35,13 +35,22 @@ public:
     }
     std::vector<std::string> trustedDomains() override { return domain_->trustedDomainNames(); }
 
-    backend::Page<Account> users(uint32_t anyFlags, backend::Position after, int64_t limit) override {
-        return domain_->accounts(AccountKind::User, anyFlags, after, limit);
+    backend::Page<Account> users(uint32_t anyFlags, backend::Position after,
+                                 const backend::Accept<Account> &accept) override {
+        return domain_->accounts(AccountKind::User, anyFlags, after, accept);
     }
-    backend::Page<UserRecord> userRecords(uint32_t anyFlags, backend::Position after, int64_t limit) override {
-        auto users = domain_->accounts(AccountKind::User, anyFlags, after, limit);
-        Page<UserRecord> page{{}, users.remaining};
-        for (const auto &user : users.entries) page.entries.push_back({user.key, domain_->userRecord(user.value.name)});
+    // Each user's record is read once, when it is offered.
+    backend::Page<UserRecord> userRecords(uint32_t anyFlags, backend::Position after,
+                                          const backend::Accept<UserRecord> &accept) override {
+        std::vector<UserRecord> offered;
+        auto users = domain_->accounts(AccountKind::User, anyFlags, after, [&](const Account &user) {
+            offered.push_back(domain_->userRecord(user.name));
+            return accept(offered.back());
+        });
+        Page<UserRecord> page{{}, users.more, users.remaining};
+        for (size_t i = 0; i < users.entries.size(); ++i) {
+            page.entries.push_back({users.entries[i].key, std::move(offered[i])});
+        }
         return page;
     }
     Account user(std::string_view name) override { return domain_->user(std::string(name)); }
@@ -56,8 +65,9 @@ public:
         return domain_->localGroupsOf(std::string(user), indirect);
     }
 
-    backend::Page<Account> groups(AccountKind kind, backend::Position after, int64_t limit) override {
-        return domain_->accounts(kind, 0, after, limit);
+    backend::Page<Account> groups(AccountKind kind, backend::Position after,
+                                  const backend::Accept<Account> &accept) override {
+        return domain_->accounts(kind, 0, after, accept);
     }
     Account group(std::string_view name, AccountKind kind) override { return domain_->group(std::string(name), kind); }
     void addGroup(std::string_view name, AccountKind kind, std::string_view comment) override {
@@ -68,8 +78,9 @@ public:
         domain_->setGroupComment(std::string(name), kind, std::string(comment));
     }
 
-    backend::Page<Account> groupUsers(std::string_view group, backend::Position after, int64_t limit) override {
-        return domain_->groupUsers(std::string(group), after, limit);
+    backend::Page<Account> groupUsers(std::string_view group, backend::Position after,
+                                      const backend::Accept<Account> &accept) override {
+        return domain_->groupUsers(std::string(group), after, accept);
     }
     void addGroupUser(std::string_view group, std::string_view user) override {
         domain_->addGroupUser(std::string(group), std::string(user));
@@ -77,8 +88,9 @@ public:
     void deleteGroupUser(std::string_view group, std::string_view user) override {
         domain_->deleteGroupUser(std::string(group), std::string(user));
     }
-    backend::Page<Account> localMembers(std::string_view group, backend::Position after, int64_t limit) override {
-        return domain_->localMembers(std::string(group), after, limit);
+    backend::Page<Account> localMembers(std::string_view group, backend::Position after,
+                                        const backend::Accept<Account> &accept) override {
+        return domain_->localMembers(std::string(group), after, accept);
     }
     void addLocalMembers(std::string_view group, const std::vector<std::string> &members) override {
         domain_->addLocalMembers(std::string(group), members);
@@ -90,7 +102,9 @@ public:
     std::optional<backend::Share> share(std::string_view) override { notSupported("shares"); }
     void addShare(const backend::Share &) override { notSupported("shares"); }
     void deleteShare(std::string_view) override { notSupported("shares"); }
-    backend::Page<std::string> sessions(backend::Position, int64_t) override { notSupported("logged-on users"); }
+    backend::Page<std::string> sessions(backend::Position, const backend::Accept<std::string> &) override {
+        notSupported("logged-on users");
+    }
 
 private:
     // The controller's own name when the configuration routes it here, else the domain's DNS

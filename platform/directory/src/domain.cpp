@@ -262,8 +262,8 @@ std::optional<Account> Domain::findBySid(const std::string &sid) {
 
 // ---- listings ----
 
-Page<Account> Domain::serve(const std::string &query, int64_t after, int64_t limit,
-                    const std::function<std::vector<Account>()> &load) {
+Page<Account> Domain::serve(const std::string &query, int64_t after, const Accept<Account> &accept,
+                            const std::function<std::vector<Account>()> &load) {
     uint32_t number = uint32_t(after) >> listingBits;
     const size_t start = size_t(uint32_t(after) & positionMask);
     auto held = listings_.find(number);
@@ -284,8 +284,11 @@ Page<Account> Domain::serve(const std::string &query, int64_t after, int64_t lim
     const auto &accounts = held->second.accounts;
     Page<Account> piece;
     piece.remaining = accounts.size() - std::min(start, accounts.size());
-    const size_t end = limit < 0 ? accounts.size() : std::min(accounts.size(), start + size_t(limit));
-    for (size_t i = start; i < end; ++i) {
+    for (size_t i = start; i < accounts.size(); ++i) {
+        if (!accept(accounts[i])) {
+            piece.more = true;
+            break;
+        }
         piece.entries.push_back({int64_t((number << listingBits) | uint32_t(i + 1)), accounts[i]});
     }
     return piece;

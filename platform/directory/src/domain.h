@@ -20,6 +20,7 @@ namespace directory {
 using backend::Account;
 using backend::AccountKind;
 using backend::Keyed;
+using backend::Accept;
 using backend::Page;
 using backend::UserRecord;
 using backend::UserUpdate;
@@ -87,11 +88,12 @@ public:
     std::vector<Account> groupsOfUser(const std::string &user);
     std::vector<Account> localGroupsOf(const std::string &account, bool indirect);
 
-    // ---- listings: one search each, held and served in pieces; keys resume after an entry ----
+    // ---- listings: one search each, held and served in pieces as far as `accept` takes them;
+    // keys resume after an entry ----
     // Users only with a flag of anyFlags when it is not zero.
-    Page<Account> accounts(AccountKind kind, uint32_t anyFlags, int64_t after, int64_t limit);
-    Page<Account> groupUsers(const std::string &group, int64_t after, int64_t limit);
-    Page<Account> localMembers(const std::string &group, int64_t after, int64_t limit);
+    Page<Account> accounts(AccountKind kind, uint32_t anyFlags, int64_t after, const Accept<Account> &accept);
+    Page<Account> groupUsers(const std::string &group, int64_t after, const Accept<Account> &accept);
+    Page<Account> localMembers(const std::string &group, int64_t after, const Accept<Account> &accept);
 
     // The caller may create and delete users here (the directory decides at the write; this
     // only says whether a bound connection can be had).
@@ -106,8 +108,8 @@ private:
     auto run(Operation operation, Body &&body);
 
     Session &session();
-    Page<Account> serve(const std::string &query, int64_t after, int64_t limit,
-                const std::function<std::vector<Account>()> &load);
+    Page<Account> serve(const std::string &query, int64_t after, const Accept<Account> &accept,
+                        const std::function<std::vector<Account>()> &load);
 
     DomainConfig config_;
     CredentialSource credentials_;

@@ -43,11 +43,11 @@ std::vector<Account> accountsMatching(Domain::Session &s, const std::string &fil
 
 // ---- global groups ----
 
-Page<Account> Domain::groupUsers(const std::string &groupName, int64_t after, int64_t limit) {
+Page<Account> Domain::groupUsers(const std::string &groupName, int64_t after, const Accept<Account> &accept) {
     return run(Operation::Read, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::GlobalGroup, NERR_GroupNotFound);
         // Named again for the inner lambda: clang before 16 cannot capture structured bindings.
-        return serve("group users " + dn, after, limit, [&, &group = group, &dn = dn] {
+        return serve("group users " + dn, after, accept, [&, &group = group, &dn = dn] {
             std::vector<std::string> own;
             for (const auto &sid : memberSids(s, dn)) {
                 if (ridUnder(sid, s.domainSid)) own.push_back(sid);
@@ -171,10 +171,11 @@ std::vector<std::string> memberLinks(Domain::Session &s, const TrustedLookup &tr
 
 }  // namespace
 
-Page<Account> Domain::localMembers(const std::string &groupName, int64_t after, int64_t limit) {
+Page<Account> Domain::localMembers(const std::string &groupName, int64_t after,
+                                   const Accept<Account> &accept) {
     return run(Operation::Read, [&](Session &s) {
         const auto [group, dn] = s.require(groupName, AccountKind::LocalGroup, NERR_GroupNotFound);
-        return serve("local members " + dn, after, limit, [&, &dn = dn] {
+        return serve("local members " + dn, after, accept, [&, &dn = dn] {
             const auto sids = memberSids(s, dn);
             std::vector<std::string> ours;
             for (const auto &sid : sids) {

@@ -252,11 +252,12 @@ void Domain::deleteUser(const std::string &name) {
     });
 }
 
-Page<Account> Domain::accounts(AccountKind kind, uint32_t anyFlags, int64_t after, int64_t limit) {
+Page<Account> Domain::accounts(AccountKind kind, uint32_t anyFlags, int64_t after,
+                               const Accept<Account> &accept) {
     return run(Operation::Read, [&](Session &s) {
         const std::string filter = kind == AccountKind::User ? userTypeFilter(anyFlags)
                                    : typeFilter(kind == AccountKind::GlobalGroup ? typeGlobalGroup : typeLocalGroup);
-        return serve(filter, after, limit, [&] {
+        return serve(filter, after, accept, [&] {
             std::vector<Account> accounts;
             for (const auto &entry : s.ldap.search(s.domainDn, Scope::Subtree, filter, accountAttributes())) {
                 if (auto account = s.accountOf(entry); account && account->kind == kind) {

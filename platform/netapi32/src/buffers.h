@@ -81,26 +81,39 @@ LPBYTE buildSingle(const Record &record, const Fill &fill) {
 // (a multi-string). With one text, that text alone.
 LPWSTR buildTexts(const std::vector<std::string> &texts);
 
-// How many of the entries, taken in order, fit prefmaxlen bytes: at least one, all of them
-// for MAX_PREFERRED_LENGTH.
+// The room of one batch, prefmaxlen bytes, taken entry by entry in order: the first entry
+// always fits, and every one for MAX_PREFERRED_LENGTH.
+template <class Info, class Fill>
+class BatchRoom {
+public:
+    BatchRoom(DWORD prefmaxlen, const Fill &fill) : prefmaxlen_(prefmaxlen), fill_(fill) {}
+
+    // Whether the entry still fits; if so, it takes its room.
+    template <class Record>
+    bool take(const Record &record) {
+        if (prefmaxlen_ == MAX_PREFERRED_LENGTH) return true;
+        const size_t size = entrySize<Info>(record, fill_);
+        if (used_ > 0 && used_ + size > prefmaxlen_) return false;
+        used_ += size;
+        return true;
+    }
+
+private:
+    DWORD prefmaxlen_;
+    const Fill &fill_;
+    size_t used_ = 0;
+};
+
+// How many of the entries, taken in order, fit prefmaxlen bytes.
 template <class Info, class Records, class Fill>
 size_t fittingCount(const Records &records, DWORD prefmaxlen, const Fill &fill) {
-    if (prefmaxlen == MAX_PREFERRED_LENGTH) return records.size();
-    size_t total = 0;
+    BatchRoom<Info, Fill> room(prefmaxlen, fill);
     size_t count = 0;
     for (const auto &record : records) {
-        total += entrySize<Info>(record, fill);
-        if (count > 0 && total > prefmaxlen) break;
+        if (!room.take(record)) break;
         ++count;
     }
     return count;
-}
-
-// At most how many entries could fit prefmaxlen: a bound for how many rows to read.
-template <class Info>
-int64_t rowLimit(DWORD prefmaxlen) {
-    if (prefmaxlen == MAX_PREFERRED_LENGTH) return -1;
-    return static_cast<int64_t>(prefmaxlen / sizeof(Info)) + 1;
 }
 
 }  // namespace netapi

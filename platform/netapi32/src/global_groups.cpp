@@ -39,7 +39,9 @@ NET_API_STATUS NetGroupEnum(LPCWSTR servername, DWORD level, LPBYTE *bufptr, DWO
     return guarded([&] {
         const Call call("NetGroupEnum", servername);
         return call.read([&](Target &target) {
-            const auto fetch = [&](auto after, auto limit) { return target.groups(global, after, limit); };
+            const auto fetch = [&](auto after, const auto &accept) {
+                    return target.groups(global, after, accept);
+                };
             return level == 0
                        ? enumerate<GROUP_INFO_0>(out, prefmaxlen, resume_handle, fetch, fillGroupInfo0)
                        : enumerate<GROUP_INFO_1>(out, prefmaxlen, resume_handle, fetch, fillGroupInfo1);
@@ -116,7 +118,9 @@ NET_API_STATUS NetGroupGetUsers(LPCWSTR servername, LPCWSTR groupname, DWORD lev
         return call.read([&](Target &target) {
             return enumerate<GROUP_USERS_INFO_0>(
                 out, prefmaxlen, resume_handle,
-                [&](auto after, auto limit) { return target.groupUsers(name, after, limit); },
+                [&](auto after, const auto &accept) {
+                    return target.groupUsers(name, after, accept);
+                },
                 fillGroupUsersInfo0);
         });
     });

@@ -65,7 +65,9 @@ NET_API_STATUS NetLocalGroupEnum(LPCWSTR servername, DWORD level, LPBYTE *bufptr
     return guarded([&] {
         const Call call("NetLocalGroupEnum", servername);
         return call.read([&](Target &target) {
-            const auto fetch = [&](auto after, auto limit) { return target.groups(local, after, limit); };
+            const auto fetch = [&](auto after, const auto &accept) {
+                    return target.groups(local, after, accept);
+                };
             return level == 0
                        ? enumerate<LOCALGROUP_INFO_0>(out, prefmaxlen, resume_handle, fetch, fillLocalGroupInfo0)
                        : enumerate<LOCALGROUP_INFO_1>(out, prefmaxlen, resume_handle, fetch, fillLocalGroupInfo1);
@@ -141,7 +143,9 @@ NET_API_STATUS NetLocalGroupGetMembers(LPCWSTR servername, LPCWSTR groupname, DW
         const Call call("NetLocalGroupGetMembers", servername);
         const std::string name = requiredText(groupname);
         return call.read([&](Target &target) {
-            const auto fetch = [&](auto after, auto limit) { return target.localMembers(name, after, limit); };
+            const auto fetch = [&](auto after, const auto &accept) {
+                    return target.localMembers(name, after, accept);
+                };
             switch (level) {
             case 1:
                 return enumerate<LOCALGROUP_MEMBERS_INFO_1>(out, prefmaxlen, resume_handle, fetch, fillMembersInfo1);

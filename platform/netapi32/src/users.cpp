@@ -162,12 +162,16 @@ NET_API_STATUS NetUserEnum(LPCWSTR servername, DWORD level, DWORD filter, LPBYTE
             if (level == 0) {
                 return enumerate<USER_INFO_0>(
                     out, prefmaxlen, resume_handle,
-                    [&](auto after, auto limit) { return target.users(flags, after, limit); },
+                    [&](auto after, const auto &accept) {
+                    return target.users(flags, after, accept);
+                },
                     fillUserInfo0);
             }
             return enumerate<USER_INFO_3>(
                 out, prefmaxlen, resume_handle,
-                [&](auto after, auto limit) { return target.userRecords(flags, after, limit); },
+                [&](auto after, const auto &accept) {
+                    return target.userRecords(flags, after, accept);
+                },
                 fillUserInfo3);
         });
     });

@@ -48,7 +48,7 @@ NET_API_STATUS NetWkstaUserEnum(LMSTR servername, DWORD level, LPBYTE *bufptr, D
         return call.read([&](backend::Target &target) {
             return enumerate<WKSTA_USER_INFO_0>(
                 out, prefmaxlen, resumehandle,
-                [&](auto after, auto limit) { return target.sessions(after, limit); },
+                [&](auto after, const auto &accept) { return target.sessions(after, accept); },
                 fillWkstaUserInfo0);
         });
     });

@@ -35,11 +35,19 @@ inline std::vector<Account> readAccounts(Statement &query) {
     return accounts;
 }
 
-// Rows whose ninth column (index 8) is the resume key.
-inline std::vector<Keyed<Account>> readKeyedAccounts(Statement &query) {
-    std::vector<Keyed<Account>> accounts;
-    while (query.step()) accounts.push_back({query.integer(8), readAccount(query)});
-    return accounts;
+// Rows whose ninth column (index 8) is the resume key, read no further than the first account
+// that `accept` refuses.
+inline Page<Account> readPage(Statement &query, const Accept<Account> &accept) {
+    Page<Account> page;
+    while (query.step()) {
+        Account account = readAccount(query);
+        if (!accept(account)) {
+            page.more = true;
+            break;
+        }
+        page.entries.push_back({query.integer(8), std::move(account)});
+    }
+    return page;
 }
 
 }  // namespace samworld

@@ -15,17 +15,11 @@
 namespace samworld {
 namespace {
 
-using backend::Page;
 using backend::Position;
 
 // A caller may clear UF_LOCKOUT but never set it.
 uint32_t callerFlags(uint32_t requested, uint32_t current) {
     return (requested & ~UF_LOCKOUT) | (requested & current & UF_LOCKOUT);
-}
-
-template <class T>
-Page<T> page(std::vector<Keyed<T>> entries) {
-    return Page<T>{std::move(entries), std::nullopt};
 }
 
 class WorldTarget : public backend::Target {
@@ -74,14 +68,21 @@ public:
     }
 
     // ---- users ----
-    Page<Account> users(uint32_t anyFlags, Position after, int64_t limit) override {
-        return page(sam_.accounts(AccountKind::User, anyFlags, after, limit));
+    Page<Account> users(uint32_t anyFlags, Position after, const Accept<Account> &accept) override {
+        return sam_.accounts(AccountKind::User, anyFlags, after, accept);
     }
 
-    Page<UserRecord> userRecords(uint32_t anyFlags, Position after, int64_t limit) override {
-        Page<UserRecord> records;
-        for (const auto &user : sam_.accounts(AccountKind::User, anyFlags, after, limit)) {
-            records.entries.push_back({user.key, sam_.userRecord(user.value.name)});
+    // Each user's record is built once, when it is offered.
+    Page<UserRecord> userRecords(uint32_t anyFlags, Position after,
+                                 const Accept<UserRecord> &accept) override {
+        std::vector<UserRecord> offered;
+        const auto users = sam_.accounts(AccountKind::User, anyFlags, after, [&](const Account &user) {
+            offered.push_back(sam_.userRecord(user.name));
+            return accept(offered.back());
+        });
+        Page<UserRecord> records{{}, users.more, std::nullopt};
+        for (size_t i = 0; i < users.entries.size(); ++i) {
+            records.entries.push_back({users.entries[i].key, std::move(offered[i])});
         }
         return records;
     }
@@ -112,8 +113,8 @@ public:
     }
 
     // ---- groups ----
-    Page<Account> groups(AccountKind kind, Position after, int64_t limit) override {
-        return page(sam_.accounts(kind, 0, after, limit));
+    Page<Account> groups(AccountKind kind, Position after, const Accept<Account> &accept) override {
+        return sam_.accounts(kind, 0, after, accept);
     }
 
     Account group(std::string_view name, AccountKind kind) override { return sam_.group(name, kind); }
@@ -129,8 +130,9 @@ public:
     }
 
     // ---- memberships ----
-    Page<Account> groupUsers(std::string_view group, Position after, int64_t limit) override {
-        return page(sam_.groupUsers(sam_.group(group, AccountKind::GlobalGroup), after, limit));
+    Page<Account> groupUsers(std::string_view group, Position after,
+                             const Accept<Account> &accept) override {
+        return sam_.groupUsers(sam_.group(group, AccountKind::GlobalGroup), after, accept);
     }
 
     void addGroupUser(std::string_view group, std::string_view user) override {
@@ -141,8 +143,9 @@ public:
         sam_.deleteGroupUser(group, user);
     }
 
-    Page<Account> localMembers(std::string_view group, Position after, int64_t limit) override {
-        return page(sam_.localMembers(sam_.group(group, AccountKind::LocalGroup), after, limit));
+    Page<Account> localMembers(std::string_view group, Position after,
+                               const Accept<Account> &accept) override {
+        return sam_.localMembers(sam_.group(group, AccountKind::LocalGroup), after, accept);
     }
 
     void addLocalMembers(std::string_view group, const std::vector<std::string> &members) override {
@@ -160,8 +163,8 @@ public:
     void addShare(const Share &share) override { services().addShare(share); }
     void deleteShare(std::string_view name) override { services().deleteShare(name); }
 
-    Page<std::string> sessions(Position after, int64_t limit) override {
-        return page(services().sessions(after, limit));
+    Page<std::string> sessions(Position after, const Accept<std::string> &accept) override {
+        return services().sessions(after, accept);
     }
 
 private:

@@ -4,7 +4,46 @@
 
 #include <sqlite3.h>
 
+#include <unordered_map>
+#include <vector>
+
 namespace samworld {
+
+// Spare prepared statements of one connection, by their SQL. A statement in use is not here:
+// a query prepared again while an earlier one of the same SQL still runs gets one of its own.
+class StatementPool {
+public:
+    StatementPool() = default;
+    StatementPool(const StatementPool &) = delete;
+    StatementPool &operator=(const StatementPool &) = delete;
+    ~StatementPool() {
+        for (auto &[sql, statements] : spare_) {
+            for (sqlite3_stmt *statement : statements) sqlite3_finalize(statement);
+        }
+    }
+
+    sqlite3_stmt *take(std::string_view sql) {
+        const auto found = spare_.find(sql);
+        if (found == spare_.end() || found->second.empty()) return nullptr;
+        sqlite3_stmt *statement = found->second.back();
+        found->second.pop_back();
+        return statement;
+    }
+
+    void give(sqlite3_stmt *statement) {
+        sqlite3_reset(statement);  // repeats the code of a failed step, reported already
+        sqlite3_clear_bindings(statement);
+        spare_[sqlite3_sql(statement)].push_back(statement);
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, std::vector<sqlite3_stmt *>, Hash, std::equal_to<>> spare_;
+};
+
 namespace {
 
 constexpr int busyTimeoutMs = 10000;
@@ -42,11 +81,14 @@ DatabaseError::DatabaseError(int sqliteCode, const std::string &message)
 
 // ---- Statement ----
 
-void Statement::Finalizer::operator()(sqlite3_stmt *statement) const { sqlite3_finalize(statement); }
+void Statement::Release::operator()(sqlite3_stmt *statement) const { pool->give(statement); }
 
-Statement::Statement(sqlite3 *db, std::string_view sql) : db_(db) {
+Statement::Statement(sqlite3 *db, StatementPool &pool, std::string_view sql)
+    : db_(db), statement_(pool.take(sql), Release{&pool}) {
+    if (statement_) return;
     sqlite3_stmt *raw = nullptr;
-    check(db, sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr));
+    check(db, sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()),
+                                 SQLITE_PREPARE_PERSISTENT, &raw, nullptr));
     statement_.reset(raw);
 }
 
@@ -124,7 +166,8 @@ bool Statement::isNull(int column) const {
 
 void Database::Closer::operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
 
-Database::Database(const std::string &path, Mode mode) : path_(path) {
+Database::Database(const std::string &path, Mode mode)
+    : path_(path), pool_(std::make_unique<StatementPool>()) {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
                       (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
     sqlite3 *raw = nullptr;
@@ -134,6 +177,10 @@ Database::Database(const std::string &path, Mode mode) : path_(path) {
     check(raw, sqlite3_busy_timeout(raw, busyTimeoutMs));
     sqlite3_extended_result_codes(raw, 0);
 }
+
+Database::Database(Database &&) noexcept = default;
+Database &Database::operator=(Database &&) noexcept = default;
+Database::~Database() = default;
 
 void Database::execute(std::string_view sql) const {
     char *message = nullptr;
@@ -151,20 +198,20 @@ int Database::changes() const { return sqlite3_changes(db_.get()); }
 // ---- Transaction ----
 
 Transaction::Transaction(const Database &database, Kind kind) : database_(database) {
-    database_.execute(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED");
+    database_.prepare(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED").run();
 }
 
 Transaction::~Transaction() {
     if (!open_) return;
     try {
-        database_.execute("ROLLBACK");
+        database_.prepare("ROLLBACK").run();
     } catch (const DatabaseError &) {
         // Nothing more to undo: SQLite has rolled the transaction back itself.
     }
 }
 
 void Transaction::commit() {
-    database_.execute("COMMIT");
+    database_.prepare("COMMIT").run();
     open_ = false;
 }
 

@@ -94,37 +94,52 @@ void Sam::deleteLocalMember(std::string_view groupName, const Account &member) c
 
 // ---- enumerations ----
 
-std::vector<Keyed<Account>> Sam::accounts(AccountKind kind, uint32_t anyFlags, int64_t after,
-                                          int64_t limit) const {
+Page<Account> Sam::accounts(AccountKind kind, uint32_t anyFlags, int64_t after,
+                            const Accept<Account> &accept) const {
     auto query = database_.prepare(
         "SELECT " + std::string(accountColumns) + ", a.rid " +
         "FROM accounts a JOIN sams s ON s.id = a.sam_id "
         "WHERE a.sam_id = ?1 AND a.kind = ?2 AND a.rid > ?3 AND (?4 = 0 OR EXISTS (SELECT 1 "
         "FROM users u WHERE u.account_id = a.id AND (u.flags & ?4) != 0)) "
-        "ORDER BY a.rid LIMIT ?5");
+        "ORDER BY a.rid");
     query.bind(1, info_.id).bind(2, int64_t{static_cast<int>(kind)}).bind(3, after);
-    query.bind(4, int64_t{anyFlags}).bind(5, limit);
-    return readKeyedAccounts(query);
+    query.bind(4, int64_t{anyFlags});
+    return readPage(query, accept);
+}
+
+Page<Account> Sam::groupUsers(const Account &group, int64_t after,
+                              const Accept<Account> &accept) const {
+    auto query = database_.prepare(
+        "SELECT " + std::string(accountColumns) + ", a.rid " +
+        "FROM group_members g JOIN accounts a ON a.id = g.user_id JOIN sams s ON s.id = a.sam_id "
+        "WHERE g.group_id = ? AND g.user_rid > ? ORDER BY g.user_rid");
+    query.bind(1, group.id).bind(2, after);
+    return readPage(query, accept);
+}
+
+Page<Account> Sam::localMembers(const Account &group, int64_t after,
+                                const Accept<Account> &accept) const {
+    auto query = database_.prepare(
+        "SELECT " + std::string(accountColumns) + ", m.id " +
+        "FROM alias_members m JOIN accounts a ON a.id = m.member_id "
+        "JOIN sams s ON s.id = a.sam_id WHERE m.alias_id = ? AND m.id > ? ORDER BY m.id");
+    query.bind(1, group.id).bind(2, after);
+    return readPage(query, accept);
+}
+
+std::vector<Keyed<Account>> Sam::accounts(AccountKind kind, uint32_t anyFlags, int64_t after,
+                                          int64_t limit) const {
+    return accounts(kind, anyFlags, after, firstOf<Account>(limit)).entries;
 }
 
 std::vector<Keyed<Account>> Sam::groupUsers(const Account &group, int64_t after,
                                             int64_t limit) const {
-    auto query = database_.prepare(
-        "SELECT " + std::string(accountColumns) + ", a.rid " +
-        "FROM group_members g JOIN accounts a ON a.id = g.user_id JOIN sams s ON s.id = a.sam_id "
-        "WHERE g.group_id = ? AND g.user_rid > ? ORDER BY g.user_rid LIMIT ?");
-    query.bind(1, group.id).bind(2, after).bind(3, limit);
-    return readKeyedAccounts(query);
+    return groupUsers(group, after, firstOf<Account>(limit)).entries;
 }
 
 std::vector<Keyed<Account>> Sam::localMembers(const Account &group, int64_t after,
                                               int64_t limit) const {
-    auto query = database_.prepare(
-        "SELECT " + std::string(accountColumns) + ", m.id " +
-        "FROM alias_members m JOIN accounts a ON a.id = m.member_id "
-        "JOIN sams s ON s.id = a.sam_id WHERE m.alias_id = ? AND m.id > ? ORDER BY m.id LIMIT ?");
-    query.bind(1, group.id).bind(2, after).bind(3, limit);
-    return readKeyedAccounts(query);
+    return localMembers(group, after, firstOf<Account>(limit)).entries;
 }
 
 std::vector<Account> Sam::groupsOfUser(const Account &user) const {

@@ -187,13 +187,24 @@ void MachineServices::addSession(std::string_view user) const {
         .run();
 }
 
-std::vector<Keyed<std::string>> MachineServices::sessions(int64_t after, int64_t limit) const {
+Page<std::string> MachineServices::sessions(int64_t after, const Accept<std::string> &accept) const {
     auto query = database_.prepare(
-        "SELECT id, user FROM sessions WHERE machine_key = ? AND id > ? ORDER BY id LIMIT ?");
-    query.bind(1, foldCase(machine_.name)).bind(2, after).bind(3, limit);
-    std::vector<Keyed<std::string>> sessions;
-    while (query.step()) sessions.push_back({query.integer(0), query.text(1)});
+        "SELECT id, user FROM sessions WHERE machine_key = ? AND id > ? ORDER BY id");
+    query.bind(1, foldCase(machine_.name)).bind(2, after);
+    Page<std::string> sessions;
+    while (query.step()) {
+        std::string user = query.text(1);
+        if (!accept(user)) {
+            sessions.more = true;
+            break;
+        }
+        sessions.entries.push_back({query.integer(0), std::move(user)});
+    }
     return sessions;
+}
+
+std::vector<Keyed<std::string>> MachineServices::sessions(int64_t after, int64_t limit) const {
+    return sessions(after, firstOf<std::string>(limit)).entries;
 }
 
 }  // namespace samworld

@@ -22,7 +22,8 @@ namespace backend {
 // (its domain's, for a controller), its shares and who is logged on at it. A call holds it for
 // its whole length, and a backend serves one call at a time through it.
 //
-// Listings return at most `limit` entries (-1: all) after the position `after`.
+// Listings return the entries after the position `after`, as far as `accept` takes them, and
+// read no further than the first entry it refuses.
 class Target {
 public:
     virtual ~Target() = default;
@@ -45,8 +46,10 @@ public:
 
     // ---- users ----
     // Users with any of anyFlags set (every user for 0), by name or with every property.
-    virtual Page<Account> users(uint32_t anyFlags, Position after, int64_t limit) = 0;
-    virtual Page<UserRecord> userRecords(uint32_t anyFlags, Position after, int64_t limit) = 0;
+    virtual Page<Account> users(uint32_t anyFlags, Position after,
+                                const Accept<Account> &accept) = 0;
+    virtual Page<UserRecord> userRecords(uint32_t anyFlags, Position after,
+                                        const Accept<UserRecord> &accept) = 0;
     virtual Account user(std::string_view name) = 0;           // else NERR_UserNotFound
     virtual UserRecord userRecord(std::string_view name) = 0;  // else NERR_UserNotFound
     // The record's flags as the caller gave them: UF_LOCKOUT is never set by a caller.
@@ -61,7 +64,8 @@ public:
     virtual std::vector<Account> localGroupsOf(std::string_view user, bool indirect) = 0;
 
     // ---- groups: kind is GlobalGroup or LocalGroup ----
-    virtual Page<Account> groups(AccountKind kind, Position after, int64_t limit) = 0;
+    virtual Page<Account> groups(AccountKind kind, Position after,
+                                 const Accept<Account> &accept) = 0;
     virtual Account group(std::string_view name, AccountKind kind) = 0;  // else NERR_GroupNotFound
     virtual void addGroup(std::string_view name, AccountKind kind, std::string_view comment) = 0;
     virtual void deleteGroup(std::string_view name, AccountKind kind) = 0;
@@ -69,12 +73,14 @@ public:
                                  std::string_view comment) = 0;
 
     // ---- memberships ----
-    virtual Page<Account> groupUsers(std::string_view group, Position after, int64_t limit) = 0;
+    virtual Page<Account> groupUsers(std::string_view group, Position after,
+                                     const Accept<Account> &accept) = 0;
     virtual void addGroupUser(std::string_view group, std::string_view user) = 0;
     virtual void deleteGroupUser(std::string_view group, std::string_view user) = 0;
     // A local group's members: users and global groups of this SAM or of domains within its
     // reach, and well-known accounts.
-    virtual Page<Account> localMembers(std::string_view group, Position after, int64_t limit) = 0;
+    virtual Page<Account> localMembers(std::string_view group, Position after,
+                                       const Accept<Account> &accept) = 0;
     // Members named DOMAIN\NAME or NAME (looked up in this SAM, its domain, the domains that
     // one trusts, then the well-known accounts): all of them or, on the first failure, none.
     virtual void addLocalMembers(std::string_view group, const std::vector<std::string> &members) = 0;
@@ -85,7 +91,7 @@ public:
     virtual std::optional<Share> share(std::string_view name) = 0;  // nullopt when unknown
     virtual void addShare(const Share &share) = 0;                   // else NERR_DuplicateShare
     virtual void deleteShare(std::string_view name) = 0;             // else NERR_NetNameNotFound
-    virtual Page<std::string> sessions(Position after, int64_t limit) = 0;
+    virtual Page<std::string> sessions(Position after, const Accept<std::string> &accept) = 0;
 };
 
 // What answers for a set of servers, kept for the life of the process and used from any

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -124,12 +125,19 @@ struct Keyed {
     T value;
 };
 
-// At most the entries asked for, after the position asked for, in order.
+// How far a page goes: a listing offers its entries in order, and the first one refused ends
+// the page without it. A call that hands entries out in batches accepts as many as fit one.
+template <class T>
+using Accept = std::function<bool(const T &)>;
+
+// The entries after the position asked for, in order, as far as they were accepted.
 template <class T>
 struct Page {
     std::vector<Keyed<T>> entries;
+    // An entry after these was offered and refused: the listing goes on.
+    bool more = false;
     // How many entries the listing holds after the position asked for, when the backend knows
-    // (it holds the whole listing); absent when it read only what was asked for.
+    // (it holds the whole listing); absent when it read only what was accepted.
     std::optional<size_t> remaining;
 };
 

@@ -60,14 +60,20 @@ public:
     void addLocalMember(std::string_view group, const Account &member) const;
     void deleteLocalMember(std::string_view group, const Account &member) const;
 
-    // ---- enumerations: in key order, after the key `after`, at most `limit` entries ----
+    // ---- enumerations: in key order after the key `after`, as far as `accept` takes them
+    // (reading no further than the first entry it refuses), or at most `limit` (-1: all) ----
     // Accounts of one kind keyed by relative id; users only with a flag of anyFlags when it
     // is not zero.
+    Page<Account> accounts(AccountKind kind, uint32_t anyFlags, int64_t after,
+                           const Accept<Account> &accept) const;
     std::vector<Keyed<Account>> accounts(AccountKind kind, uint32_t anyFlags, int64_t after,
                                          int64_t limit) const;
     // Users of a global group, keyed by relative id.
+    Page<Account> groupUsers(const Account &group, int64_t after, const Accept<Account> &accept) const;
     std::vector<Keyed<Account>> groupUsers(const Account &group, int64_t after, int64_t limit) const;
     // Members of a local group, keyed by when they joined.
+    Page<Account> localMembers(const Account &group, int64_t after,
+                               const Accept<Account> &accept) const;
     std::vector<Keyed<Account>> localMembers(const Account &group, int64_t after,
                                              int64_t limit) const;
     std::vector<Account> groupsOfUser(const Account &user) const;

@@ -1,6 +1,11 @@
 // A thin RAII pair over SQLite: Database (one connection) and Statement (one prepared query),
 // plus Transaction (rolled back unless committed). Errors become samworld::DatabaseError.
 // Binds count from 1, columns from 0, as SQLite does.
+//
+// A connection keeps the statements it prepared for its whole life: a Statement that ends goes
+// back to its connection, reset, and the next prepare of the same SQL takes it up again instead
+// of parsing it anew. The calls of a large enumeration repeat the same few queries thousands of
+// times.
 #pragma once
 
 #include "backend/error.h"
@@ -26,9 +31,12 @@ struct DatabaseError : Error {
     int sqliteCode;
 };
 
+class StatementPool;
+
 class Statement {
 public:
-    Statement(sqlite3 *db, std::string_view sql);
+    // Prepared from the pool's spare statements when it holds one for this SQL.
+    Statement(sqlite3 *db, StatementPool &pool, std::string_view sql);
 
     Statement &bind(int index, int64_t value);
     Statement &bind(int index, std::string_view text);
@@ -52,19 +60,24 @@ public:
     bool isNull(int column) const;
 
 private:
-    struct Finalizer {
+    // Hands the statement back to its pool.
+    struct Release {
+        StatementPool *pool;
         void operator()(sqlite3_stmt *statement) const;
     };
     sqlite3 *db_;
-    std::unique_ptr<sqlite3_stmt, Finalizer> statement_;
+    std::unique_ptr<sqlite3_stmt, Release> statement_;
 };
 
 class Database {
 public:
     enum class Mode { OpenExisting, Create };
     Database(const std::string &path, Mode mode);
+    Database(Database &&) noexcept;
+    Database &operator=(Database &&) noexcept;
+    ~Database();
 
-    Statement prepare(std::string_view sql) const { return Statement(db_.get(), sql); }
+    Statement prepare(std::string_view sql) const { return Statement(db_.get(), *pool_, sql); }
     void execute(std::string_view sql) const;
     int64_t lastInsertId() const;
     int changes() const;
@@ -76,6 +89,9 @@ private:
     };
     std::string path_;
     std::unique_ptr<sqlite3, Closer> db_;
+    // After the connection, so that it is finalized first; on the heap, so that the statements
+    // handed out keep their pool when the Database is moved.
+    std::unique_ptr<StatementPool> pool_;
 };
 
 // Write: BEGIN IMMEDIATE, so writers queue on the busy timeout instead of failing when a

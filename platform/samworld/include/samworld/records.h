@@ -9,13 +9,21 @@
 
 namespace samworld {
 
+using backend::Accept;
 using backend::Account;
 using backend::AccountKind;
 using backend::Keyed;
 using backend::logonHoursBytes;
+using backend::Page;
 using backend::Share;
 using backend::UserRecord;
 using backend::UserUpdate;
+
+// Accepts the first `limit` entries of a listing (-1: all of them).
+template <class T>
+Accept<T> firstOf(int64_t limit) {
+    return [limit, taken = int64_t{0}](const T &) mutable { return limit < 0 || taken++ < limit; };
+}
 
 enum class SamKind : int { Domain = 1, Machine = 2, WellKnown = 3 };
 

@@ -43,6 +43,9 @@ public:
     std::vector<Share> shares() const;
 
     void addSession(std::string_view user) const;
+    // In the order they began, after the key `after`, as far as `accept` takes them, or at most
+    // `limit` (-1: all).
+    Page<std::string> sessions(int64_t after, const Accept<std::string> &accept) const;
     std::vector<Keyed<std::string>> sessions(int64_t after, int64_t limit) const;
 
 private:
