@@ -47,8 +47,10 @@ uint8_t *BlockWriter::place(const void *data, size_t size, size_t alignment) {
 }
 
 LPWSTR BlockWriter::text(std::string_view utf8) {
+    // Each entry of a batch is measured and then written: one buffer per thread converts them.
+    thread_local std::u16string wide;
     // The world holds only well-formed text; anything else reads as empty.
-    const std::u16string wide = win32::toUtf16(utf8).value_or(u"");
+    if (!win32::toUtf16(utf8, wide)) wide.clear();
     return reinterpret_cast<LPWSTR>(
         place(wide.c_str(), (wide.size() + 1) * sizeof(char16_t), alignof(char16_t)));
 }

@@ -99,9 +99,13 @@ World World::open(const std::string &path) {
 }
 
 std::string World::defaultPath() {
-    std::error_code error;
-    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return defaultPathFor(error ? std::filesystem::current_path() : executable.parent_path());
+    // Asked for by every call: the executable's folder is looked up once.
+    static const std::filesystem::path programFolder = [] {
+        std::error_code error;
+        const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+        return error ? std::filesystem::current_path() : executable.parent_path();
+    }();
+    return defaultPathFor(programFolder);
 }
 
 std::string World::defaultPathFor(const std::filesystem::path &programFolder) {

@@ -10,6 +10,8 @@ namespace win32 {
 // Empty when the input is not well-formed (overlong forms, surrogates encoded in UTF-8,
 // code points past U+10FFFF, truncated sequences, unpaired surrogates in UTF-16).
 std::optional<std::u16string> toUtf16(std::string_view utf8);
+// The same into `out`, whose storage is reused: false when the input is not well-formed.
+bool toUtf16(std::string_view utf8, std::u16string &out);
 std::optional<std::string> toUtf8(std::u16string_view utf16);
 
 }  // namespace win32

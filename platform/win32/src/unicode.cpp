@@ -50,10 +50,16 @@ void appendUtf8(std::string &out, char32_t cp) {
 
 std::optional<std::u16string> toUtf16(std::string_view utf8) {
     std::u16string out;
+    if (!toUtf16(utf8, out)) return std::nullopt;
+    return out;
+}
+
+bool toUtf16(std::string_view utf8, std::u16string &out) {
+    out.clear();
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         const auto cp = decodeUtf8(utf8, i);
-        if (!cp) return std::nullopt;
+        if (!cp) return false;
         if (*cp < 0x10000) {
             out += static_cast<char16_t>(*cp);
         } else {
@@ -62,7 +68,7 @@ std::optional<std::u16string> toUtf16(std::string_view utf8) {
             out += static_cast<char16_t>(0xDC00 | (v & 0x3FF));
         }
     }
-    return out;
+    return true;
 }
 
 std::optional<std::string> toUtf8(std::u16string_view utf16) {
