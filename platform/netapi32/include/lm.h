@@ -44,9 +44,12 @@ typedef enum _SID_NAME_USE {
 #define NERR_Success 0
 #define ERROR_BAD_NETPATH 53
 #define ERROR_NOT_ENOUGH_MEMORY 8
+#define ERROR_WRITE_PROTECT 19
 #define ERROR_NOT_SUPPORTED 50
+#define ERROR_CANNOT_MAKE 82
 #define ERROR_INVALID_NAME 123
 #define ERROR_INVALID_LEVEL 124
+#define ERROR_BUSY 170
 #define ERROR_ALREADY_EXISTS 183
 #define ERROR_MORE_DATA 234
 #define ERROR_INVALID_ACCOUNT_NAME 1315
@@ -81,6 +84,7 @@ typedef enum _SID_NAME_USE {
 #define NERR_UserInGroup 2236
 #define NERR_UserNotInGroup 2237
 #define NERR_PasswordTooShort 2245
+#define NERR_InvalidDatabase 2247
 #define NERR_NetNameNotFound 2310
 #define NERR_InvalidComputer 2351
 #define NERR_DCNotFound 2453

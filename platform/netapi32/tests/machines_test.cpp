@@ -144,7 +144,7 @@ TEST_F(Machines, AMissingOrForeignWorldFileIsReported) {
     fputs("not a database at all, just some words for the test to find", file);
     fclose(file);
     setenv("SAMWORLD", notAWorld.c_str(), 1);
-    EXPECT_EQ(NetWkstaGetInfo(nullptr, 100, buffer.out()), DWORD{NERR_ACFNotLoaded});
+    EXPECT_EQ(NetWkstaGetInfo(nullptr, 100, buffer.out()), DWORD{NERR_InvalidDatabase});
 }
 
 // The directory configuration lists TARN; the world also knows machines by each of its names,

@@ -3,7 +3,10 @@
 #include "lm.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <unordered_map>
 #include <vector>
 
@@ -46,13 +49,23 @@ private:
 
 namespace {
 
-constexpr int busyTimeoutMs = 10000;
+// How long a change waits for another program that holds the world before it gives up.
+constexpr int busyTimeoutMs = 3000;
 
-// The one place where an engine failure becomes a status.
-uint32_t statusOf(int primaryCode) {
-    switch (primaryCode) {
-    case SQLITE_CANTOPEN:
+// The one place where an engine failure becomes a status, from the engine's extended code.
+uint32_t statusOf(int extendedCode) {
+    // The engine could not make the write-ahead log or its index beside the world.
+    if (extendedCode == SQLITE_READONLY_DIRECTORY) return ERROR_CANNOT_MAKE;
+    switch (extendedCode & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return ERROR_BUSY;
+    case SQLITE_READONLY:
+        return ERROR_WRITE_PROTECT;
     case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return NERR_InvalidDatabase;
+    case SQLITE_CANTOPEN:
         return NERR_ACFNotLoaded;
     case SQLITE_IOERR:
     case SQLITE_FULL:
@@ -64,9 +77,40 @@ uint32_t statusOf(int primaryCode) {
     }
 }
 
+// The failure as a person reads it, naming the world's file or its folder.
+std::string sentenceOf(uint32_t status, const std::string &file, const std::string &engineMessage) {
+    switch (status) {
+    case ERROR_BUSY:
+        return "the world " + file + " is held by another program, still after waiting " +
+               std::to_string(busyTimeoutMs / 1000) + " seconds";
+    case ERROR_WRITE_PROTECT:
+        return "the world " + file + " is read-only: it can be read but not changed";
+    case ERROR_CANNOT_MAKE:
+        return "the folder " + std::filesystem::path(file).parent_path().string() +
+               " is not writable, so the world's journal files cannot be made there";
+    case NERR_InvalidDatabase:
+        return file + " is not a world, or it is damaged";
+    default:
+        return "the world " + file + ": " + engineMessage;
+    }
+}
+
+std::string fileOf(sqlite3 *db) {
+    const char *file = db != nullptr ? sqlite3_db_filename(db, "main") : nullptr;
+    return file != nullptr ? file : "";
+}
+
 [[noreturn]] void fail(sqlite3 *db, int code) {
-    const char *message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-    throw DatabaseError(code, message);
+    if (db == nullptr) throw DatabaseError(code, "", sqlite3_errstr(code));
+    throw DatabaseError(sqlite3_extended_errcode(db), fileOf(db), sqlite3_errmsg(db));
+}
+
+// A world that nobody may write to is only read. Root, whom the system lets write past the
+// permissions, leaves it alone too: taking every write permission away says so on purpose.
+bool writable(const std::string &path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && (status.st_mode & 0222) != 0 &&
+           ::access(path.c_str(), W_OK) == 0;
 }
 
 void check(sqlite3 *db, int code) {
@@ -75,9 +119,10 @@ void check(sqlite3 *db, int code) {
 
 }  // namespace
 
-DatabaseError::DatabaseError(int sqliteCode, const std::string &message)
-    : Error(statusOf(sqliteCode & 0xFF), "world database: " + message),
-      sqliteCode(sqliteCode & 0xFF) {}
+DatabaseError::DatabaseError(int extendedCode, const std::string &file,
+                             const std::string &engineMessage)
+    : Error(statusOf(extendedCode), sentenceOf(statusOf(extendedCode), file, engineMessage)),
+      sqliteCode(extendedCode & 0xFF) {}
 
 // ---- Statement ----
 
@@ -168,12 +213,16 @@ void Database::Closer::operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
 
 Database::Database(const std::string &path, Mode mode)
     : path_(path), pool_(std::make_unique<StatementPool>()) {
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
-                      (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
+    const int access = mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                       : writable(path)     ? SQLITE_OPEN_READWRITE
+                                            : SQLITE_OPEN_READONLY;
     sqlite3 *raw = nullptr;
-    const int code = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    const int code = sqlite3_open_v2(path.c_str(), &raw, access | SQLITE_OPEN_NOMUTEX, nullptr);
     db_.reset(raw);
-    if (code != SQLITE_OK) fail(raw, code);
+    if (code != SQLITE_OK) {
+        throw DatabaseError(raw != nullptr ? sqlite3_extended_errcode(raw) : code, path,
+                            raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(code));
+    }
     check(raw, sqlite3_busy_timeout(raw, busyTimeoutMs));
     sqlite3_extended_result_codes(raw, 0);
 }
@@ -188,7 +237,7 @@ void Database::execute(std::string_view sql) const {
     if (code == SQLITE_OK) return;
     const std::string text = message != nullptr ? message : sqlite3_errstr(code);
     sqlite3_free(message);
-    throw DatabaseError(code, text);
+    throw DatabaseError(sqlite3_extended_errcode(db_.get()), path_, text);
 }
 
 int64_t Database::lastInsertId() const { return sqlite3_last_insert_rowid(db_.get()); }

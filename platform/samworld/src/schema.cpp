@@ -2,6 +2,8 @@
 
 #include "lm.h"
 
+#include <sqlite3.h>
+
 #include <string>
 
 namespace samworld {
@@ -139,9 +141,7 @@ void verifySchema(const Database &database) {
     auto query = database.prepare(
         "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'world'");
     query.step();
-    if (query.integer(0) == 0) {
-        throw Error(NERR_ACFNotLoaded, "no world in " + database.path());
-    }
+    if (query.integer(0) == 0) throw DatabaseError(SQLITE_NOTADB, database.path(), "no world table");
 }
 
 }  // namespace samworld

@@ -9,7 +9,7 @@ namespace samworld {
 // that do not wait for the disk.
 void configureConnection(const Database &database);
 void createSchema(const Database &database);
-// Error (NERR_ACFNotLoaded) when the file holds no world.
+// A DatabaseError (NERR_InvalidDatabase) when the file holds no world.
 void verifySchema(const Database &database);
 
 }  // namespace samworld

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,15 @@ TEST_F(Tool, RefusalsSayWhyAndExitNonZero) {
     const Outcome noWorld = run({"show"}, false);
     EXPECT_EQ(noWorld.exitCode, 1);
     EXPECT_NE(noWorld.output.find("missing.db"), std::string::npos);
+
+    const std::string notes = (folder() / "notes.txt").string();
+    std::ofstream(notes) << "a few plain words and no world";
+    setenv("SAMWORLD", notes.c_str(), 1);
+    EXPECT_NE(run({"show"}, false).output.find(notes + " is not a world, or it is damaged (status 2247)"),
+              std::string::npos);
+    std::filesystem::permissions(path(), std::filesystem::perms::owner_read);
+    EXPECT_NE(run({"user", "add", "CORP", "ann"}).output.find("the world " + path() + " is read-only"),
+              std::string::npos);
 }
 
 // A password typed on the command line shows in every local user's process list: the tool

@@ -7,7 +7,11 @@
 #include "samworld/network.h"
 #include "samworld/services.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -30,10 +34,58 @@ class Files : public TempWorldTest {};
 TEST_F(Files, OpeningNeedsAnExistingWorld) {
     EXPECT_EQ(statusOf([&] { World::open((folder() / "missing.db").string()); }), uint32_t{NERR_ACFNotLoaded});
     std::ofstream((folder() / "words.txt").string()) << "no database here, only a few plain words";
-    EXPECT_EQ(statusOf([&] { World::open((folder() / "words.txt").string()); }), uint32_t{NERR_ACFNotLoaded});
+    EXPECT_EQ(statusOf([&] { World::open((folder() / "words.txt").string()); }), uint32_t{NERR_InvalidDatabase});
     world().addDomain("CORP", "ALDER");
     const World again = World::open(path());
     EXPECT_TRUE(again.hasAccount("CORP", "Administrator"));
+}
+
+// The status of opening the world at `path` in a child process that, when this one runs as
+// root, is the user nobody: the system lets root write past any permission.
+uint32_t statusOfOpeningAsAnOrdinaryUser(const std::string &path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool dropped = geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
+        _exit(dropped ? static_cast<int>(statusOf([&] { World::open(path); }) & 0xFF) : 255);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+}
+
+TEST_F(Files, EachFailureOfTheWorldFileHasItsOwnStatus) {
+    using std::filesystem::perms;
+    world().addDomain("CORP", "ALDER");
+    {
+        // Another program holds the world to change it: reading goes on, a change waits a few
+        // seconds for it and then says the world is busy.
+        const Database holder(path(), Database::Mode::OpenExisting);
+        const Transaction held(holder);
+        World waiting = World::open(path());
+        EXPECT_TRUE(waiting.hasAccount("CORP", "Administrator"));
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(statusOf([&] { waiting.addUser("CORP", "ann"); }), uint32_t{ERROR_BUSY});
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    }
+    {
+        // Nobody may write to the file: it is read, and a change says it is read-only.
+        std::filesystem::permissions(path(), perms::owner_read | perms::group_read | perms::others_read);
+        World readOnly = World::open(path());
+        EXPECT_TRUE(readOnly.hasAccount("CORP", "Administrator"));
+        EXPECT_EQ(statusOf([&] { readOnly.addUser("CORP", "ann"); }), uint32_t{ERROR_WRITE_PROTECT});
+        EXPECT_FALSE(readOnly.hasAccount("CORP", "ann"));
+    }
+    // A world in a folder where its journal files cannot be made, opened by its owner.
+    const auto locked = folder() / "locked";
+    const std::string lockedWorld = (locked / "samworld.db").string();
+    std::filesystem::create_directory(locked);
+    World::create(lockedWorld).addDomain("CORP", "ALDER");
+    if (geteuid() == 0) ASSERT_EQ(chown(lockedWorld.c_str(), 65534, 65534), 0);
+    std::filesystem::permissions(folder(), perms::all);
+    std::filesystem::permissions(locked, perms::owner_read | perms::owner_exec | perms::others_read |
+                                             perms::others_exec);
+    EXPECT_EQ(statusOfOpeningAsAnOrdinaryUser(lockedWorld), uint32_t{ERROR_CANNOT_MAKE});
+    std::filesystem::permissions(locked, perms::owner_all);
 }
 
 TEST_F(Files, CreateReplacesAnEarlierWorld) {

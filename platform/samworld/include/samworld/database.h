@@ -25,9 +25,11 @@ namespace samworld {
 // A failure with the Windows status that describes it (NERR_*, ERROR_*).
 using backend::Error;
 
-// A failure of the database engine itself; sqliteCode is its primary result code.
+// A failure of the database engine itself, with the status that says what it means for the
+// world (busy, read-only, no room for its journal, not a world) and a sentence that names the
+// world's file or folder. sqliteCode is the engine's primary result code.
 struct DatabaseError : Error {
-    DatabaseError(int sqliteCode, const std::string &message);
+    DatabaseError(int extendedCode, const std::string &file, const std::string &engineMessage);
     int sqliteCode;
 };
 

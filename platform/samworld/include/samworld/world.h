@@ -51,7 +51,11 @@ public:
     // A new empty world at path, readable by its owner only; an existing file there is
     // replaced. Tests and benchmarks choose PasswordCost::Quick.
     static World create(const std::string &path, PasswordCost cost = PasswordCost::Strong);
-    // An existing world; Error (NERR_ACFNotLoaded) when the file is missing or is no world.
+    // An existing world: Error NERR_ACFNotLoaded when the file is missing, NERR_InvalidDatabase
+    // when it is no world or damaged. A file without any write permission is only read: its
+    // changes fail with ERROR_WRITE_PROTECT. Its folder must let the journal files be made
+    // (else ERROR_CANNOT_MAKE), and a change waits a few seconds for another program that holds
+    // the world before it fails with ERROR_BUSY.
     static World open(const std::string &path);
     // Where the platform keeps its world: defaultPathFor the running executable's folder.
     static std::string defaultPath();
