@@ -46,10 +46,14 @@ uint8_t *BlockWriter::place(const void *data, size_t size, size_t alignment) {
     return where;
 }
 
+// The world holds only well-formed text; anything else reads as empty.
 LPWSTR BlockWriter::text(std::string_view utf8) {
-    // Each entry of a batch is measured and then written: one buffer per thread converts them.
+    if (start_ == nullptr) {
+        const size_t units = win32::utf16Length(utf8).value_or(0);
+        return reinterpret_cast<LPWSTR>(place(nullptr, (units + 1) * sizeof(char16_t), alignof(char16_t)));
+    }
+    // One conversion buffer per thread: every entry of a batch is written through it.
     thread_local std::u16string wide;
-    // The world holds only well-formed text; anything else reads as empty.
     if (!win32::toUtf16(utf8, wide)) wide.clear();
     return reinterpret_cast<LPWSTR>(
         place(wide.c_str(), (wide.size() + 1) * sizeof(char16_t), alignof(char16_t)));

@@ -16,7 +16,8 @@ inline constexpr std::string_view accountColumns =
 inline const std::string accountSelect =
     "SELECT " + std::string(accountColumns) + "FROM accounts a JOIN sams s ON s.id = a.sam_id ";
 
-inline Account readAccount(const Statement &row) {
+// Columns 0-5 of the account, of the SAM given.
+inline Account readAccount(const Statement &row, std::string samName, std::string_view samSid) {
     Account account;
     account.id = row.integer(0);
     account.rid = static_cast<uint32_t>(row.integer(1));
@@ -24,10 +25,13 @@ inline Account readAccount(const Statement &row) {
     account.kind = static_cast<AccountKind>(row.integer(3));
     account.builtin = row.integer(4) != 0;
     account.comment = row.text(5);
-    account.samName = row.text(6);
-    account.sid = row.text(7) + "-" + std::to_string(account.rid);
+    account.samName = std::move(samName);
+    account.sid.reserve(samSid.size() + 11);
+    account.sid.append(samSid).append("-").append(std::to_string(account.rid));
     return account;
 }
+
+inline Account readAccount(const Statement &row) { return readAccount(row, row.text(6), row.text(7)); }
 
 inline std::vector<Account> readAccounts(Statement &query) {
     std::vector<Account> accounts;
@@ -35,17 +39,18 @@ inline std::vector<Account> readAccounts(Statement &query) {
     return accounts;
 }
 
-// Rows whose ninth column (index 8) is the resume key, read no further than the first account
-// that `accept` refuses.
-inline Page<Account> readPage(Statement &query, const Accept<Account> &accept) {
+// Rows whose column keyColumn is the resume key, each made an account by read(row), read no
+// further than the first account that `accept` refuses.
+template <class Read>
+Page<Account> readPage(Statement &query, int keyColumn, const Accept<Account> &accept, const Read &read) {
     Page<Account> page;
     while (query.step()) {
-        Account account = readAccount(query);
+        Account account = read(query);
         if (!accept(account)) {
             page.more = true;
             break;
         }
-        page.entries.push_back({query.integer(8), std::move(account)});
+        page.entries.push_back({query.integer(keyColumn), std::move(account)});
     }
     return page;
 }

@@ -12,8 +12,8 @@
 
 namespace samworld {
 
-// Spare prepared statements of one connection, by their SQL. A statement in use is not here:
-// a query prepared again while an earlier one of the same SQL still runs gets one of its own.
+// Spare prepared statements of one connection, by their SQL. A statement in use is not among
+// them: a query prepared again while an earlier one of the same SQL still runs gets its own.
 class StatementPool {
 public:
     StatementPool() = default;
@@ -25,18 +25,11 @@ public:
         }
     }
 
-    sqlite3_stmt *take(std::string_view sql) {
-        const auto found = spare_.find(sql);
-        if (found == spare_.end() || found->second.empty()) return nullptr;
-        sqlite3_stmt *statement = found->second.back();
-        found->second.pop_back();
-        return statement;
-    }
-
-    void give(sqlite3_stmt *statement) {
-        sqlite3_reset(statement);  // repeats the code of a failed step, reported already
-        sqlite3_clear_bindings(statement);
-        spare_[sqlite3_sql(statement)].push_back(statement);
+    // The spare statements of this SQL, for as long as the pool lives.
+    Statement::Spares &sparesOf(std::string_view sql) {
+        auto found = spare_.find(sql);
+        if (found == spare_.end()) found = spare_.emplace(std::string(sql), Statement::Spares{}).first;
+        return found->second;
     }
 
 private:
@@ -44,7 +37,7 @@ private:
         using is_transparent = void;
         size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
-    std::unordered_map<std::string, std::vector<sqlite3_stmt *>, Hash, std::equal_to<>> spare_;
+    std::unordered_map<std::string, Statement::Spares, Hash, std::equal_to<>> spare_;
 };
 
 namespace {
@@ -126,11 +119,20 @@ DatabaseError::DatabaseError(int extendedCode, const std::string &file,
 
 // ---- Statement ----
 
-void Statement::Release::operator()(sqlite3_stmt *statement) const { pool->give(statement); }
+void Statement::Release::operator()(sqlite3_stmt *statement) const {
+    sqlite3_reset(statement);  // repeats the code of a failed step, reported already
+    sqlite3_clear_bindings(statement);
+    spares->push_back(statement);
+}
 
 Statement::Statement(sqlite3 *db, StatementPool &pool, std::string_view sql)
-    : db_(db), statement_(pool.take(sql), Release{&pool}) {
-    if (statement_) return;
+    : db_(db), statement_(nullptr, Release{&pool.sparesOf(sql)}) {
+    Spares &spares = *statement_.get_deleter().spares;
+    if (!spares.empty()) {
+        statement_.reset(spares.back());
+        spares.pop_back();
+        return;
+    }
     sqlite3_stmt *raw = nullptr;
     check(db, sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()),
                                  SQLITE_PREPARE_PERSISTENT, &raw, nullptr));

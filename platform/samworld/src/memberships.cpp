@@ -94,28 +94,28 @@ void Sam::deleteLocalMember(std::string_view groupName, const Account &member) c
 
 // ---- enumerations ----
 
-// The accounts of these two listings are this SAM's own: its name and SID come as parameters
-// instead of a read of the SAM for every row.
+// The accounts of these two listings are this SAM's own: they read no SAM row, and their key,
+// the relative id, is column 1.
 Page<Account> Sam::accounts(AccountKind kind, uint32_t anyFlags, int64_t after,
                             const Accept<Account> &accept) const {
     auto query = database_.prepare(
-        "SELECT a.id, a.rid, a.name, a.kind, a.builtin, a.comment, ?5, ?6, a.rid FROM accounts a "
+        "SELECT a.id, a.rid, a.name, a.kind, a.builtin, a.comment FROM accounts a "
         "WHERE a.sam_id = ?1 AND a.kind = ?2 AND a.rid > ?3 AND (?4 = 0 OR EXISTS (SELECT 1 "
         "FROM users u WHERE u.account_id = a.id AND (u.flags & ?4) != 0)) "
         "ORDER BY a.rid");
     query.bind(1, info_.id).bind(2, int64_t{static_cast<int>(kind)}).bind(3, after);
-    query.bind(4, int64_t{anyFlags}).bind(5, info_.name).bind(6, info_.sid);
-    return readPage(query, accept);
+    query.bind(4, int64_t{anyFlags});
+    return readPage(query, 1, accept, [this](const Statement &row) { return ownAccount(row); });
 }
 
 Page<Account> Sam::groupUsers(const Account &group, int64_t after,
                               const Accept<Account> &accept) const {
     auto query = database_.prepare(
-        "SELECT a.id, a.rid, a.name, a.kind, a.builtin, a.comment, ?3, ?4, a.rid "
+        "SELECT a.id, a.rid, a.name, a.kind, a.builtin, a.comment "
         "FROM group_members g JOIN accounts a ON a.id = g.user_id "
-        "WHERE g.group_id = ?1 AND g.user_rid > ?2 ORDER BY g.user_rid");
-    query.bind(1, group.id).bind(2, after).bind(3, info_.name).bind(4, info_.sid);
-    return readPage(query, accept);
+        "WHERE g.group_id = ? AND g.user_rid > ? ORDER BY g.user_rid");
+    query.bind(1, group.id).bind(2, after);
+    return readPage(query, 1, accept, [this](const Statement &row) { return ownAccount(row); });
 }
 
 Page<Account> Sam::localMembers(const Account &group, int64_t after,
@@ -125,7 +125,7 @@ Page<Account> Sam::localMembers(const Account &group, int64_t after,
         "FROM alias_members m JOIN accounts a ON a.id = m.member_id "
         "JOIN sams s ON s.id = a.sam_id WHERE m.alias_id = ? AND m.id > ? ORDER BY m.id");
     query.bind(1, group.id).bind(2, after);
-    return readPage(query, accept);
+    return readPage(query, 8, accept, [](const Statement &row) { return readAccount(row); });
 }
 
 std::vector<Keyed<Account>> Sam::accounts(AccountKind kind, uint32_t anyFlags, int64_t after,
@@ -165,5 +165,7 @@ bool Sam::holds(uint32_t localGroupRid, const Account &account) const {
 }
 
 bool Sam::isAdministrator(const Account &account) const { return holds(ridAdministrators, account); }
+
+Account Sam::ownAccount(const Statement &row) const { return readAccount(row, info_.name, info_.sid); }
 
 }  // namespace samworld

@@ -71,6 +71,16 @@ bool toUtf16(std::string_view utf8, std::u16string &out) {
     return true;
 }
 
+std::optional<std::size_t> utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto cp = decodeUtf8(utf8, i);
+        if (!cp) return std::nullopt;
+        units += *cp < 0x10000 ? 1 : 2;
+    }
+    return units;
+}
+
 std::optional<std::string> toUtf8(std::u16string_view utf16) {
     std::string out;
     out.reserve(utf16.size());

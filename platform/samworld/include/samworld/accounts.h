@@ -95,6 +95,8 @@ private:
     Account createUser(const UserRecord &record) const;
     void insertUserRow(const Account &account, const UserRecord &record) const;
     bool holds(uint32_t localGroupRid, const Account &account) const;
+    // An account of this SAM from columns 0-5 of a row (see account_rows.h).
+    Account ownAccount(const Statement &row) const;
     void setComment(const Account &account, std::string_view comment) const;
     void setPassword(const Account &account, std::string_view password) const;
     void storePasswordHash(const Account &account, const struct PasswordHash &hash) const;

@@ -37,6 +37,9 @@ class StatementPool;
 
 class Statement {
 public:
+    // Prepared statements of one SQL that wait to be taken up again.
+    using Spares = std::vector<sqlite3_stmt *>;
+
     // Prepared from the pool's spare statements when it holds one for this SQL.
     Statement(sqlite3 *db, StatementPool &pool, std::string_view sql);
 
@@ -62,9 +65,9 @@ public:
     bool isNull(int column) const;
 
 private:
-    // Hands the statement back to its pool.
+    // Hands the statement back, reset, to the spares of its SQL.
     struct Release {
-        StatementPool *pool;
+        Spares *spares;
         void operator()(sqlite3_stmt *statement) const;
     };
     sqlite3 *db_;
