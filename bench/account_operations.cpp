@@ -183,8 +183,8 @@ void PlatformSetInfo(benchmark::State &state) {
 
 BENCHMARK(GetCommonGroups)->ArgName("reverse")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(GetCommonUsers)->ArgName("reverse")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(UpdateOneField)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(UpdateFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(UpdateOneField)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(UpdateFloor)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(PlatformSetInfo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 BENCHMARK_MAIN();
