@@ -1,4 +1,4 @@
-// Reading accounts from rows: one column list, one reader.
+// Reading rows: accounts (one column list, one reader) and pages of a listing.
 #pragma once
 
 #include "samworld/database.h"
@@ -39,18 +39,18 @@ inline std::vector<Account> readAccounts(Statement &query) {
     return accounts;
 }
 
-// Rows whose column keyColumn is the resume key, each made an account by read(row), read no
-// further than the first account that `accept` refuses.
-template <class Read>
-Page<Account> readPage(Statement &query, int keyColumn, const Accept<Account> &accept, const Read &read) {
-    Page<Account> page;
+// Rows whose column keyColumn is the resume key, each made an entry by read(row), read no
+// further than the first entry that `accept` refuses.
+template <class T, class Read>
+Page<T> readPage(Statement &query, int keyColumn, const Accept<T> &accept, const Read &read) {
+    Page<T> page;
     while (query.step()) {
-        Account account = read(query);
-        if (!accept(account)) {
+        T entry = read(query);
+        if (!accept(entry)) {
             page.more = true;
             break;
         }
-        page.entries.push_back({query.integer(keyColumn), std::move(account)});
+        page.entries.push_back({query.integer(keyColumn), std::move(entry)});
     }
     return page;
 }

@@ -1,5 +1,7 @@
 #include "samworld/services.h"
 
+#include "account_rows.h"
+
 #include "samworld/accounts.h"
 #include "samworld/names.h"
 
@@ -191,16 +193,7 @@ Page<std::string> MachineServices::sessions(int64_t after, const Accept<std::str
     auto query = database_.prepare(
         "SELECT id, user FROM sessions WHERE machine_key = ? AND id > ? ORDER BY id");
     query.bind(1, foldCase(machine_.name)).bind(2, after);
-    Page<std::string> sessions;
-    while (query.step()) {
-        std::string user = query.text(1);
-        if (!accept(user)) {
-            sessions.more = true;
-            break;
-        }
-        sessions.entries.push_back({query.integer(0), std::move(user)});
-    }
-    return sessions;
+    return readPage(query, 0, accept, [](const Statement &row) { return row.text(1); });
 }
 
 std::vector<Keyed<std::string>> MachineServices::sessions(int64_t after, int64_t limit) const {
