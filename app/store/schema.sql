@@ -3,9 +3,16 @@
 -- Names compare without regard to case, as account names do. Keys are never reused, so a
 -- new account cannot inherit the memberships a deleted one left behind.
 
+-- A user's full name, comment and account flags are what the lists show beside the name; the
+-- load reads them with the names, and the user object keeps them in step with its writes.
+-- Flags is the account's flag word as last read or written (0x2 disabled, 0x10 locked out,
+-- 0x10000 password never expires).
 CREATE TABLE User (
     UserID INTEGER PRIMARY KEY AUTOINCREMENT,
-    UserName TEXT NOT NULL COLLATE NOCASE
+    UserName TEXT NOT NULL COLLATE NOCASE,
+    FullName TEXT NOT NULL DEFAULT '',
+    Comment TEXT NOT NULL DEFAULT '',
+    Flags INTEGER NOT NULL DEFAULT 0
 );
 CREATE UNIQUE INDEX UserName ON User (UserName);
 
@@ -13,7 +20,7 @@ CREATE TABLE [Group] (
     GroupID INTEGER PRIMARY KEY AUTOINCREMENT,
     GroupName TEXT NOT NULL COLLATE NOCASE,
     IsGlobal INTEGER NOT NULL,  -- -1 for a global group, 0 for a local one
-    Comment TEXT
+    Comment TEXT  -- as the load read it or the group object last wrote it
 );
 CREATE UNIQUE INDEX GroupName ON [Group] (GroupName);
 

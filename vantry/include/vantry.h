@@ -14,7 +14,12 @@
  * A null record or result address, or a null comment in SetGroupInfo's record, returns 87.
  *
  * Lists: each name is sent to `window` as LB_ADDSTRING (listKind non-zero) or CB_ADDSTRING
- * (listKind 0), synchronously, in the platform's order. The window is never cleared. */
+ * (listKind 0), synchronously, in the platform's order. The window is never cleared.
+ * GetAllUsers and GetAllGroups also tell what else the platform listed of each account: right
+ * after a name's add-string message they send the message that RegisterWindowMessageA gives for
+ * VANTRY_LIST_DETAILS_MESSAGE, with wParam 0 and lParam the address of a ListDetails. The
+ * structure and its texts belong to the library and last only for that message. Ordinary list
+ * and combo boxes ignore the message. */
 #ifndef TARNWICK_VANTRY_H
 #define TARNWICK_VANTRY_H
 
@@ -53,6 +58,15 @@ typedef struct GroupRecord {
     char *name;
     char *comment;
 } GroupRecord;
+
+#define VANTRY_LIST_DETAILS_MESSAGE "Vantry.ListDetails"
+
+/* What a listing carries of the account just added besides its name. */
+typedef struct ListDetails {
+    const char *full_name; /* users; empty for groups */
+    const char *comment;
+    uint32_t flags; /* users: the account flags (UF_ACCOUNTDISABLE, UF_LOCKOUT, ...); 0 for groups */
+} ListDetails;
 
 /* Single accounts and memberships. `global` and `add` count any non-zero value as true. */
 VANTRY_API uint32_t CreateUser(const char *server, const UserRecord *record);

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace vantry {
@@ -35,9 +36,10 @@ template <typename Entry, typename NameOf>
 uint32_t deliverEntries(const PlatformBuffer<> &buffer, DWORD count, NameOf nameOf,
                         const ListTarget &target) {
     const Entry *entries = buffer.as<Entry>();
-    std::vector<std::u16string> names;
+    // Names, or names with their details.
+    std::vector<typename std::invoke_result_t<NameOf, const Entry &>::value_type> names;
     for (DWORD i = 0; i < count; ++i) {
-        if (std::optional<std::u16string> name = nameOf(entries[i])) names.push_back(*name);
+        if (auto name = nameOf(entries[i])) names.push_back(std::move(*name));
     }
     return target.deliver(names);
 }

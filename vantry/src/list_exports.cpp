@@ -31,6 +31,24 @@ std::optional<std::u16string> memberIfUser(const LOCALGROUP_MEMBERS_INFO_2 &memb
     return listedName(member.lgrmi2_domainandname);
 }
 
+std::u16string textOrEmpty(const char16_t *text) { return text != nullptr ? text : u""; }
+
+// A user of a level-20 listing, with its full name, comment and flags.
+std::optional<DetailedName> userWithDetails(const USER_INFO_20 &user) {
+    if (user.usri20_name == nullptr) return std::nullopt;
+    return DetailedName{user.usri20_name, textOrEmpty(user.usri20_full_name),
+                        textOrEmpty(user.usri20_comment), user.usri20_flags};
+}
+
+// A group of a level-1 listing, with its comment.
+template <typename Entry>
+auto groupWithComment(LPWSTR Entry::*name, LPWSTR Entry::*comment) {
+    return [name, comment](const Entry &group) -> std::optional<DetailedName> {
+        if (group.*name == nullptr) return std::nullopt;
+        return DetailedName{group.*name, u"", textOrEmpty(group.*comment), 0};
+    };
+}
+
 // Every member of a local group, asked for at `level`, whose entries are Entry.
 template <typename Entry, typename NameOf>
 uint32_t deliverLocalGroupMembers(const char *server, const char *group, DWORD level,
@@ -55,13 +73,13 @@ uint32_t GetAllUsers(const char *server, int32_t listKind, HWND window) {
     WideText wideServer;
     if (const uint32_t status = toWide({{server, wideServer}})) return status;
     DWORD resume = 0;
-    return deliverResumed<USER_INFO_0>(
+    return deliverResumed<USER_INFO_20>(
         [&](LPBYTE *buffer, DWORD *entriesRead) {
             DWORD total = 0;
-            return NetUserEnum(wideServer.get(), 0, FILTER_NORMAL_ACCOUNT, buffer,
+            return NetUserEnum(wideServer.get(), 20, FILTER_NORMAL_ACCOUNT, buffer,
                                kAccountBatchBytes, entriesRead, &total, &resume);
         },
-        nameField(&USER_INFO_0::usri0_name), ListTarget(listKind, window));
+        userWithDetails, ListTarget(listKind, window));
 }
 
 uint32_t GetAllGroups(int32_t global, const char *server, int32_t listKind, HWND window) {
@@ -70,21 +88,22 @@ uint32_t GetAllGroups(int32_t global, const char *server, int32_t listKind, HWND
     const ListTarget target(listKind, window);
     DWORD_PTR resume = 0;
     if (global != 0) {
-        return deliverResumed<GROUP_INFO_0>(
+        return deliverResumed<GROUP_INFO_1>(
             [&](LPBYTE *buffer, DWORD *entriesRead) {
                 DWORD total = 0;
-                return NetGroupEnum(wideServer.get(), 0, buffer, kAccountBatchBytes, entriesRead,
+                return NetGroupEnum(wideServer.get(), 1, buffer, kAccountBatchBytes, entriesRead,
                                     &total, &resume);
             },
-            nameField(&GROUP_INFO_0::grpi0_name), target);
+            groupWithComment(&GROUP_INFO_1::grpi1_name, &GROUP_INFO_1::grpi1_comment), target);
     }
-    return deliverResumed<LOCALGROUP_INFO_0>(
+    return deliverResumed<LOCALGROUP_INFO_1>(
         [&](LPBYTE *buffer, DWORD *entriesRead) {
             DWORD total = 0;
-            return NetLocalGroupEnum(wideServer.get(), 0, buffer, kAccountBatchBytes, entriesRead,
+            return NetLocalGroupEnum(wideServer.get(), 1, buffer, kAccountBatchBytes, entriesRead,
                                      &total, &resume);
         },
-        nameField(&LOCALGROUP_INFO_0::lgrpi0_name), target);
+        groupWithComment(&LOCALGROUP_INFO_1::lgrpi1_name, &LOCALGROUP_INFO_1::lgrpi1_comment),
+        target);
 }
 
 uint32_t GetGroupUsers(const char *server, const char *group, int32_t listKind, HWND window) {

@@ -60,13 +60,30 @@ TEST_F(ListExportsTest, GetAllUsersDeliversEveryNormalUserInPlatformOrderAcrossB
     samworld::UserOptions machineAccount;
     machineAccount.flags = UF_WORKSTATION_TRUST_ACCOUNT;
     world().addUser(kDomain, "OAK$", machineAccount);
+    samworld::UserOptions ann;
+    ann.fullName = "Ann Lee";
+    ann.comment = "Night shift";
+    ann.flags |= UF_ACCOUNTDISABLE | UF_DONT_EXPIRE_PASSWD;
+    world().addUser(kDomain, "ann", ann);
 
     ASSERT_EQ(GetAllUsers("", -1, window.handle()), 0u);
 
     const std::vector<std::string> expected = platformUserOrder();
     EXPECT_EQ(window.names(), expected);
-    EXPECT_EQ(expected.size(), 42u) << "Administrator, Guest and the 40 added";
+    EXPECT_EQ(expected.size(), 43u) << "Administrator, Guest, the 40 added and ann";
     EXPECT_THAT(window.names(), Not(Contains("OAK$")));
+
+    // Each name's details follow it, in a message of their own that plain lists ignore.
+    ASSERT_EQ(window.details().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(window.details()[i].afterMessage, i);
+    }
+    const RecordingWindow::Details &annDetails = window.details().back();
+    EXPECT_EQ(window.names().back(), "ann");
+    EXPECT_EQ(annDetails.fullName, "Ann Lee");
+    EXPECT_EQ(annDetails.comment, "Night shift");
+    EXPECT_EQ(annDetails.flags & (UF_ACCOUNTDISABLE | UF_DONT_EXPIRE_PASSWD | UF_LOCKOUT),
+              static_cast<uint32_t>(UF_ACCOUNTDISABLE | UF_DONT_EXPIRE_PASSWD));
 }
 
 TEST_F(ListExportsTest, AFailingBatchKeepsTheNamesOfEarlierBatchesAndReturnsItsStatus) {
@@ -103,8 +120,8 @@ TEST_F(ListExportsTest, AFailingFirstCallDeliversNothing) {
 }
 
 TEST_F(ListExportsTest, GetAllGroupsListsGlobalOrLocalGroupsByItsFlagWithTheKindsMessage) {
-    world().addGroup(kDomain, "Staff", GroupKind::Global);
-    world().addGroup(kDomain, "Printers", GroupKind::Local);
+    world().addGroup(kDomain, "Staff", GroupKind::Global, "Everyone on the payroll");
+    world().addGroup(kDomain, "Printers", GroupKind::Local, "May print");
 
     RecordingWindow globals, locals, combo;
     ASSERT_EQ(GetAllGroups(1, "", -1, globals.handle()), 0u);
@@ -120,6 +137,17 @@ TEST_F(ListExportsTest, GetAllGroupsListsGlobalOrLocalGroupsByItsFlagWithTheKind
     for (const auto &message : globals.messages()) EXPECT_EQ(message.number, LB_ADDSTRING);
     for (const auto &message : locals.messages()) EXPECT_EQ(message.number, LB_ADDSTRING);
     for (const auto &message : combo.messages()) EXPECT_EQ(message.number, CB_ADDSTRING);
+
+    // Each group's comment follows its name.
+    const auto commentOf = [](const RecordingWindow &window, const std::string &group) {
+        for (const auto &details : window.details()) {
+            if (window.messages().at(details.afterMessage).text == group) return details.comment;
+        }
+        return std::string("(no details)");
+    };
+    EXPECT_EQ(commentOf(globals, "Staff"), "Everyone on the payroll");
+    EXPECT_EQ(commentOf(locals, "Printers"), "May print");
+    EXPECT_EQ(globals.details().size(), globals.messages().size());
 }
 
 TEST_F(ListExportsTest, GetGroupUsersListsTheGlobalGroupsMembersInPlatformOrder) {

@@ -38,25 +38,34 @@ auto firstRow(Statement &statement, Read read, const Values &...values)
 
 UserCursor::UserCursor(const Database &store)
     : store_(store),
-      seek_(store.prepare("SELECT UserID, UserName FROM User WHERE UserName = ?")),
-      add_(store.prepare("INSERT INTO User (UserName) VALUES (?)")),
-      delete_(store.prepare("DELETE FROM User WHERE UserID = ?")) {}
+      seek_(store.prepare(
+          "SELECT UserID, UserName, FullName, Comment, Flags FROM User WHERE UserName = ?")),
+      add_(store.prepare(
+          "INSERT INTO User (UserName, FullName, Comment, Flags) VALUES (?, ?, ?, ?)")),
+      delete_(store.prepare("DELETE FROM User WHERE UserID = ?")),
+      setColumns_(store.prepare(
+          "UPDATE User SET FullName = ?, Comment = ?, Flags = ? WHERE UserID = ?")) {}
 
 std::optional<UserRow> UserCursor::Seek(const std::string &name) {
     return firstRow(
         seek_,
         [](const Statement &row) {
-            return UserRow{row.integer(0), row.text(1)};
+            return UserRow{row.integer(0), row.text(1),
+                           {row.text(2), row.text(3), static_cast<uint32_t>(row.integer(4))}};
         },
         name);
 }
 
-int64_t UserCursor::AddNew(const std::string &name) {
-    runAfresh(add_, name);
+int64_t UserCursor::AddNew(const std::string &name, const UserColumns &columns) {
+    runAfresh(add_, name, columns.FullName, columns.Comment, int64_t{columns.Flags});
     return store_.lastInsertId();
 }
 
 void UserCursor::Delete(int64_t userId) { runAfresh(delete_, userId); }
+
+void UserCursor::SetColumns(int64_t userId, const UserColumns &columns) {
+    runAfresh(setColumns_, columns.FullName, columns.Comment, int64_t{columns.Flags}, userId);
+}
 
 NameArray UserCursor::AllNames() const {
     Statement rows = store_.prepare("SELECT UserName FROM User ORDER BY UserName");
@@ -69,8 +78,9 @@ NameArray UserCursor::AllNames() const {
 
 GroupCursor::GroupCursor(const Database &store)
     : store_(store),
-      seek_(store.prepare("SELECT GroupID, GroupName, IsGlobal FROM [Group] WHERE GroupName = ?")),
-      add_(store.prepare("INSERT INTO [Group] (GroupName, IsGlobal) VALUES (?, ?)")),
+      seek_(store.prepare(
+          "SELECT GroupID, GroupName, IsGlobal, Comment FROM [Group] WHERE GroupName = ?")),
+      add_(store.prepare("INSERT INTO [Group] (GroupName, IsGlobal, Comment) VALUES (?, ?, ?)")),
       delete_(store.prepare("DELETE FROM [Group] WHERE GroupID = ?")),
       setComment_(store.prepare("UPDATE [Group] SET Comment = ? WHERE GroupID = ?")) {}
 
@@ -78,14 +88,16 @@ std::optional<GroupRow> GroupCursor::Seek(const std::string &name) {
     return firstRow(
         seek_,
         [](const Statement &row) {
-            return GroupRow{row.integer(0), row.text(1), static_cast<int32_t>(row.integer(2))};
+            return GroupRow{row.integer(0), row.text(1), static_cast<int32_t>(row.integer(2)),
+                            row.text(3)};
         },
         name);
 }
 
-int64_t GroupCursor::AddNew(const std::string &name, int32_t isGlobal) {
+int64_t GroupCursor::AddNew(const std::string &name, int32_t isGlobal,
+                            const std::string &comment) {
     const int64_t storedTruth = isGlobal != 0 ? modVantryDeclare::kTrue : modVantryDeclare::kFalse;
-    runAfresh(add_, name, storedTruth);
+    runAfresh(add_, name, storedTruth, comment);
     return store_.lastInsertId();
 }
 

@@ -3,6 +3,7 @@
 // Names are always bound, never written into the statements.
 #pragma once
 
+#include "accounts/AccountColumns.h"
 #include "accounts/OneBasedArray.h"
 #include "store/Database.h"
 
@@ -13,12 +14,14 @@
 struct UserRow {
     int64_t UserID;
     std::string UserName;
+    UserColumns Columns;
 };
 
 struct GroupRow {
     int64_t GroupID;
     std::string GroupName;
     int32_t IsGlobal;  // non-zero for a global group
+    std::string Comment;
 };
 
 class UserCursor {
@@ -28,8 +31,9 @@ public:
     // The row whose UserName equals name, compared without regard to case.
     std::optional<UserRow> Seek(const std::string &name);
     // The new row's UserID.
-    int64_t AddNew(const std::string &name);
+    int64_t AddNew(const std::string &name, const UserColumns &columns);
     void Delete(int64_t userId);
+    void SetColumns(int64_t userId, const UserColumns &columns);
     // Every UserName, in the order of the name index.
     NameArray AllNames() const;
 
@@ -38,6 +42,7 @@ private:
     Statement seek_;
     Statement add_;
     Statement delete_;
+    Statement setColumns_;
 };
 
 class GroupCursor {
@@ -46,7 +51,7 @@ public:
 
     std::optional<GroupRow> Seek(const std::string &name);
     // The new row's GroupID. Stored as the store keeps truth: -1 or 0.
-    int64_t AddNew(const std::string &name, int32_t isGlobal);
+    int64_t AddNew(const std::string &name, int32_t isGlobal, const std::string &comment);
     void Delete(int64_t groupId);
     void SetComment(int64_t groupId, const std::string &comment);
 

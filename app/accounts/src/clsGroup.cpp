@@ -52,8 +52,7 @@ bool clsGroup::Add(const Details &details) {
         const DetailValue *comment = details.Find("Comment");
         const std::string commentText = comment != nullptr ? TextOf(*comment) : std::string();
 
-        // The new row's Comment stays unset: only Update writes it.
-        const int64_t groupId = Groups().AddNew(name, isGlobal);
+        const int64_t groupId = Groups().AddNew(name, isGlobal, commentText);
         if (const auto statusText = SAMRefusal(
                 api::CreateGroup(isGlobal, SAMHost().c_str(), name.c_str(), commentText.c_str()))) {
             const std::string failure =
@@ -118,6 +117,12 @@ bool clsGroup::Remove(const std::string &name) {
                       [&] { Groups().Delete(row->GroupID); });
         return false;
     });
+}
+
+std::optional<GroupColumns> clsGroup::Columns(const std::string &name) {
+    const auto row = Groups().Seek(name);
+    if (!row) return std::nullopt;
+    return GroupColumns{row->IsGlobal, row->Comment};
 }
 
 bool clsGroup::GetByType(int32_t GroupType, NameArray &names) {

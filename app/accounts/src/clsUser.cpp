@@ -152,7 +152,18 @@ Details detailsOf(const std::string &storedName, UserReadBuffers &account) {
     return details;
 }
 
+// What the store keeps of the account once the record is written: texts the record leaves
+// absent keep their stored values; the flags are always written.
+UserColumns columnsAfter(const OutgoingUser &user, const UserColumns &stored) {
+    return {user.fullName.value_or(stored.FullName), user.comment.value_or(stored.Comment),
+            user.flags};
+}
+
 }  // namespace
+
+bool UserColumns::AccountDisabled() const { return isSet(Flags, kFlagAccountDisabled); }
+bool UserColumns::AccountLocked() const { return isSet(Flags, kFlagLockedOut); }
+bool UserColumns::PasswordNeverExpires() const { return isSet(Flags, kFlagPasswordNeverExpires); }
 
 clsUser::clsUser() : AccountObject("Data.User", {Table::User, Table::Group, Table::GroupUser}) {}
 
@@ -220,7 +231,7 @@ bool clsUser::Add(const Details &details) {
         OutgoingUser user;
         FillUserRecord(name, details, user, true);
 
-        const int64_t userId = Users().AddNew(name);
+        const int64_t userId = Users().AddNew(name, columnsAfter(user, {}));
         const UserRecord record = user.record();
         if (const auto statusText = SAMRefusal(api::CreateUser(SAMHost().c_str(), &record))) {
             const std::string failure =
@@ -242,10 +253,10 @@ bool clsUser::Update(const std::string &name, const Details &details) {
         OutgoingUser user;
         FillUserRecord(storedName, details, user, false);
 
-        // The snapshot keeps no user property but the name: only the SAM changes.
         const UserRecord record = user.record();
         RaiseIfRefused(api::SetUserInfo(SAMHost().c_str(), storedName.c_str(), &record),
                        "Failed to update user '" + storedName + "' in SAM: ");
+        Users().SetColumns(row->UserID, columnsAfter(user, row->Columns));
         return false;
     });
 }
@@ -264,6 +275,12 @@ bool clsUser::Remove(const std::string &name) {
                       [&] { Users().Delete(row->UserID); });
         return false;
     });
+}
+
+std::optional<UserColumns> clsUser::Columns(const std::string &name) {
+    const auto row = Users().Seek(name);
+    if (!row) return std::nullopt;
+    return row->Columns;
 }
 
 bool clsUser::GetAll(NameArray &names) {

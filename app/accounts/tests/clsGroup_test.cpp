@@ -25,7 +25,7 @@ Details with(std::initializer_list<std::pair<std::string, DetailValue>> items) {
     return details;
 }
 
-TEST_F(GroupObject, AddCreatesTheSAMGroupAndARowWithoutComment) {
+TEST_F(GroupObject, AddCreatesTheSAMGroupAndARowWithItsComment) {
     ASSERT_FALSE(group().Add(with({{"GroupName", std::string("Ops")}, {"IsGlobal", true}})))
         << errors().ErrList();
     ASSERT_FALSE(group().Add(with({{"GroupName", std::string("Print Ops")},
@@ -35,7 +35,8 @@ TEST_F(GroupObject, AddCreatesTheSAMGroupAndARowWithoutComment) {
 
     EXPECT_TRUE(storedGroups().contains({"Ops", true}));
     EXPECT_TRUE(storedGroups().contains({"Print Ops", false}));
-    EXPECT_EQ(storedComment("Print Ops"), std::nullopt);
+    EXPECT_EQ(storedComment("Print Ops"), "Queue operators");
+    EXPECT_EQ(storedComment("Ops"), "");
     Details details;
     ASSERT_FALSE(group().GetDetails("Ops", details));
     EXPECT_EQ(TextOf(details.Item("Comment")), "");
@@ -81,7 +82,7 @@ TEST_F(GroupObject, UpdateRefusedByTheSAMLeavesTheRow) {
     EXPECT_TRUE(group().Update("Printing", with({{"Comment", std::string("Nobody prints")}})));
     EXPECT_EQ(errors().Description(),
               "Failed to update group 'Printing' in SAM: " + StatusMessage(5));
-    EXPECT_EQ(storedComment("Printing"), std::nullopt);
+    EXPECT_EQ(storedComment("Printing"), "May print") << "as the load read it";
     EXPECT_TRUE(group().Update("Nowhere", with({{"Comment", std::string("x")}})));
     EXPECT_EQ(errors().Description(), "Group not found: Nowhere");
 }

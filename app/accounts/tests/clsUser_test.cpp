@@ -212,6 +212,38 @@ TEST_F(UserObject, UpdateReportsAMissingUserAndARefusal) {
     EXPECT_EQ(errors().Description(), "Failed to update user 'ann' in SAM: " + StatusMessage(5));
 }
 
+// The lists show what the store keeps beside each name: it must follow every write.
+TEST_F(UserObject, TheStoresColumnsFollowTheLoadUpdatesAndAdds) {
+    UserColumns columns = user().Columns("ANN").value();
+    EXPECT_EQ(columns.FullName, "Ann Smith");
+    EXPECT_EQ(columns.Comment, "Accounts");
+    EXPECT_TRUE(columns.AccountDisabled());
+    EXPECT_FALSE(columns.PasswordNeverExpires());
+
+    ASSERT_FALSE(update("ann", with({{"FullName", std::string("Ann Jones")},
+                                     {"AccountDisabled", false},
+                                     {"PasswordNeverExpires", true}})))
+        << errors().ErrList();
+    columns = user().Columns("ann").value();
+    EXPECT_EQ(columns.FullName, "Ann Jones");
+    EXPECT_EQ(columns.Comment, "Accounts") << "a key left out keeps its value";
+    EXPECT_FALSE(columns.AccountDisabled());
+    EXPECT_TRUE(columns.PasswordNeverExpires());
+
+    failCalls("NetUserSetInfo", 5);
+    EXPECT_TRUE(update("ann", with({{"Comment", std::string("refused")}})));
+    EXPECT_EQ(user().Columns("ann").value().Comment, "Accounts");
+
+    ASSERT_FALSE(user().Add(with({{"UserName", std::string("carl")},
+                                  {"Password", std::string("secret-2")},
+                                  {"FullName", std::string("Carl Ek")}})))
+        << errors().ErrList();
+    columns = user().Columns("carl").value();
+    EXPECT_EQ(columns.FullName, "Carl Ek");
+    EXPECT_TRUE(columns.PasswordNeverExpires()) << "the new user's default";
+    EXPECT_EQ(user().Columns("nobody"), std::nullopt);
+}
+
 TEST_F(UserObject, AddWithNameAndPasswordGivesTheNewUserDefaults) {
     ASSERT_FALSE(user().Add(
         with({{"UserName", std::string("carl")}, {"Password", std::string("secret-2")}})))

@@ -34,12 +34,15 @@ std::optional<OperationCount> DeleteSelectedItems(int type, const ItemListView &
                           [type](const std::string &name) { return RemoveItem(type, name); });
 }
 
-void FindByName(int type, ItemListView &list, const AskForText &ask) {
+std::optional<QString> FindByName(int type, ItemListView &list, const AskForText &ask) {
     const QString caption =
         QStringLiteral("Find ") + QString::fromStdString(ItemStrings[type][0]);
     const std::optional<QString> name = ask(caption, QStringLiteral("Name:"));
-    if (!name) return;
-    const int found = list.entries().findName(*name);
+    if (!name) return std::nullopt;
+    ItemListModel &entries = list.entries();
+    const int found = entries.findEntry(*name);
     const QSignalBlocker quiet(list);
-    list.selectOnly(found);
+    if (found >= 0 && entries.rowOfEntry(found) < 0) entries.setSearch({});
+    list.selectOnly(found >= 0 ? entries.rowOfEntry(found) : -1);
+    return name;
 }

@@ -1,5 +1,7 @@
 #include "dataops/ItemList.h"
 
+#include "dataops/NaturalOrder.h"
+
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
@@ -66,11 +68,19 @@ const QIcon &SmallIcon(ItemIcon icon) {
 QIcon imlSmallList(const QString &key) { return SmallIcon(IconOfKey(key.toStdString())); }
 
 int ItemListModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(names_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+}
+
+int ItemListModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : 1 + static_cast<int>(columnCaptions_.size());
 }
 
 QVariant ItemListModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
+    if (index.column() > 0) {
+        return role == Qt::DisplayRole ? QVariant(columnText(index.row(), index.column()))
+                                       : QVariant();
+    }
     switch (role) {
         case Qt::DisplayRole: return QString::fromStdString(name(index.row()));
         case Qt::DecorationRole: return SmallIcon(icon(index.row()));
@@ -80,8 +90,16 @@ QVariant ItemListModel::data(const QModelIndex &index, int role) const {
 }
 
 QVariant ItemListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (section != 0 || orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    return header_;
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section == 0) return header_;
+    return section <= columnCaptions_.size() ? QVariant(columnCaptions_.at(section - 1))
+                                             : QVariant();
+}
+
+QString ItemListModel::columnText(int row, int column) const {
+    if (!columnTexts_) return {};
+    const QStringList texts = columnTexts_(name(row), icon(row));
+    return column - 1 < texts.size() ? texts.at(column - 1) : QString();
 }
 
 void ItemListModel::setHeader(const QString &caption) {
@@ -89,38 +107,175 @@ void ItemListModel::setHeader(const QString &caption) {
     emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
+bool ItemListModel::setColumns(const QStringList &captions, ColumnTexts texts) {
+    if (captions == columnCaptions_) {
+        columnTexts_ = std::move(texts);
+        columnsChanged();
+        return false;
+    }
+    beginResetModel();
+    columnCaptions_ = captions;
+    columnTexts_ = std::move(texts);
+    if (sortColumn_ >= columnCount()) sortColumn_ = -1;
+    endResetModel();
+    return true;
+}
+
+void ItemListModel::columnsChanged() {
+    if (rowCount() > 0 && columnCount() > 1) {
+        emit dataChanged(index(0, 1), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+    }
+}
+
 void ItemListModel::clear() {
     beginResetModel();
     names_.clear();
     icons_.clear();
+    shown_.clear();
+    folded_.clear();
     endResetModel();
 }
 
 void ItemListModel::append(NameArray names, const std::vector<ItemIcon> &icons) {
     if (names.Count() == 0) return;
-    const auto first = static_cast<int>(names_.size());
-    beginInsertRows({}, first, first + static_cast<int>(names.Count()) - 1);
     std::vector<std::string> added = names.TakeItems();
     icons_.reserve(icons_.size() + added.size());
     for (std::size_t i = 0; i < added.size(); ++i) {
         icons_.push_back(i < icons.size() ? icons[i] : ItemIcon::None);
     }
+    // Unsorted and unsearched, the new entries are new rows at the end; otherwise they take
+    // their places among the others.
+    if (sortColumn_ < 0 && search_.isEmpty()) {
+        const auto first = static_cast<int>(names_.size());
+        beginInsertRows({}, first, first + static_cast<int>(added.size()) - 1);
+        appendNames(std::move(added));
+        for (int entry = first; entry < static_cast<int>(names_.size()); ++entry) {
+            shown_.push_back(entry);
+        }
+        endInsertRows();
+        return;
+    }
+    appendNames(std::move(added));
+    showEntries(ordered());
+}
+
+void ItemListModel::appendNames(std::vector<std::string> added) {
     if (names_.empty()) {
         names_ = std::move(added);
     } else {
         names_.insert(names_.end(), std::make_move_iterator(added.begin()),
                       std::make_move_iterator(added.end()));
     }
-    endInsertRows();
 }
 
 int ItemListModel::findName(const QString &name) const {
-    for (std::size_t row = 0; row < names_.size(); ++row) {
-        if (QString::fromStdString(names_[row]).compare(name, Qt::CaseInsensitive) == 0) {
-            return static_cast<int>(row);
+    for (int row = 0; row < rowCount(); ++row) {
+        if (QString::fromStdString(this->name(row)).compare(name, Qt::CaseInsensitive) == 0) {
+            return row;
         }
     }
     return -1;
+}
+
+void ItemListModel::sort(int column, Qt::SortOrder order) {
+    sortColumn_ = column < columnCount() ? column : -1;
+    sortOrder_ = order;
+    showEntries(ordered());
+}
+
+std::vector<int32_t> ItemListModel::ordered() const {
+    std::vector<int32_t> entries(names_.size());
+    for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+        entries[entry] = static_cast<int32_t>(entry);
+    }
+    if (sortColumn_ < 0) return entries;
+    // Other columns are read once each, before sorting.
+    std::vector<std::string> keys;
+    if (sortColumn_ > 0 && columnTexts_) {
+        keys.reserve(names_.size());
+        for (std::size_t entry = 0; entry < names_.size(); ++entry) {
+            keys.push_back(
+                columnTexts_(names_[entry], icons_[entry]).value(sortColumn_ - 1).toStdString());
+        }
+    }
+    const auto before = [&](int32_t a, int32_t b) {
+        if (!keys.empty()) {
+            if (const int order = NaturalCompare(keys[a], keys[b]); order != 0) return order < 0;
+        }
+        return NaturalCompare(names_[a], names_[b]) < 0;
+    };
+    std::stable_sort(entries.begin(), entries.end(), [&](int32_t a, int32_t b) {
+        return sortOrder_ == Qt::AscendingOrder ? before(a, b) : before(b, a);
+    });
+    return entries;
+}
+
+void ItemListModel::setSearch(const QString &text) {
+    if (text == search_) return;
+    search_ = text;
+    showEntries(ordered());
+    emit searchChanged(search_);
+}
+
+bool ItemListModel::matches(std::size_t entry, const std::string &foldedText) const {
+    if (foldedText.empty()) return true;
+    if (folded_.size() < names_.size()) {
+        folded_.reserve(names_.size());
+        for (std::size_t i = folded_.size(); i < names_.size(); ++i) {
+            folded_.push_back(FoldedForSearch(names_[i]));
+        }
+    }
+    return folded_[entry].find(foldedText) != std::string::npos;
+}
+
+bool ItemListModel::searchHidesAny(const QString &text, const std::vector<int> &rows) const {
+    const std::string foldedText = FoldedForSearch(text.toStdString());
+    return std::any_of(rows.begin(), rows.end(),
+                       [&](int row) { return !matches(entry(row), foldedText); });
+}
+
+int ItemListModel::findEntry(const QString &text) const {
+    if (text.isEmpty()) return -1;
+    const std::vector<int32_t> entries = ordered();
+    for (const int32_t entry : entries) {
+        if (QString::fromStdString(names_[entry]).compare(text, Qt::CaseInsensitive) == 0) {
+            return entry;
+        }
+    }
+    const std::string foldedText = FoldedForSearch(text.toStdString());
+    for (const int32_t entry : entries) {
+        if (matches(entry, foldedText)) return entry;
+    }
+    return -1;
+}
+
+int ItemListModel::rowOfEntry(int entry) const {
+    const auto found = std::find(shown_.begin(), shown_.end(), entry);
+    return found != shown_.end() ? static_cast<int>(found - shown_.begin()) : -1;
+}
+
+void ItemListModel::showEntries(std::vector<int32_t> entries) {
+    const std::string foldedSearch = FoldedForSearch(search_.toStdString());
+    if (!foldedSearch.empty()) {
+        std::erase_if(entries, [&](int32_t entry) { return !matches(entry, foldedSearch); });
+    }
+    emit layoutAboutToBeChanged();
+    // Persistent indexes (the selection, the current row) follow their entries.
+    std::vector<int> rowOf(names_.size(), -1);
+    for (std::size_t row = 0; row < entries.size(); ++row) {
+        rowOf[static_cast<std::size_t>(entries[row])] = static_cast<int>(row);
+    }
+    const std::vector<int32_t> previous = std::exchange(shown_, std::move(entries));
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &old : before) {
+        const auto oldRow = static_cast<std::size_t>(old.row());
+        const int row = oldRow < previous.size() ? rowOf[previous[oldRow]] : -1;
+        after.push_back(row >= 0 ? index(row, old.column()) : QModelIndex());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
 }
 
 ItemListView::ItemListView(QWidget *parent) : QTreeView(parent), model_(this) {
@@ -129,6 +284,11 @@ ItemListView::ItemListView(QWidget *parent) : QTreeView(parent), model_(this) {
     setUniformRowHeights(true);  // rows are laid out without asking each one its height
     setItemsExpandable(false);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    header()->setSortIndicatorClearable(true);  // a third click restores the list's own order
+    header()->setSortIndicator(-1, Qt::AscendingOrder);
+    setSortingEnabled(true);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ItemListView::itemSelectionChanged);
 }
@@ -161,8 +321,8 @@ int ItemListView::selectedRow() const {
 void ItemListView::selectOnly(int row) {
     selectionModel()->clearSelection();
     if (row >= 0) {
-        selectionModel()->setCurrentIndex(model_.index(row, 0),
-                                          QItemSelectionModel::ClearAndSelect);
+        selectionModel()->setCurrentIndex(
+            model_.index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
 }
 

@@ -4,6 +4,8 @@
 #include "accounts/clsUser.h"
 #include "store/ProgramValues.h"
 
+#include <QHeaderView>
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -59,6 +61,39 @@ std::vector<ItemIcon> IconsOf(const Listing &listing, ItemIcon icon) {
     return icons;
 }
 
+// A store that is closed or cannot be read shows empty columns: the names are what matters.
+template <typename Read>
+QStringList ReadColumns(const Read &read) {
+    try {
+        return read();
+    } catch (...) {
+        return {};
+    }
+}
+
+QString TextOf(const std::string &text) { return QString::fromStdString(text); }
+
+QStringList UserColumnTexts(const std::string &name, ItemIcon) {
+    return ReadColumns([&]() -> QStringList {
+        const std::optional<UserColumns> user = gData->User().Columns(name);
+        if (!user) return {};
+        QStringList state;
+        if (user->AccountDisabled()) state << QStringLiteral("Disabled");
+        if (user->AccountLocked()) state << QStringLiteral("Locked");
+        if (user->PasswordNeverExpires()) state << QStringLiteral("Password never expires");
+        return {TextOf(user->FullName), TextOf(user->Comment), state.join(QStringLiteral(", "))};
+    });
+}
+
+QStringList GroupColumnTexts(const std::string &name, ItemIcon icon) {
+    const QString kind =
+        icon == ItemIcon::GlobalGroup ? QStringLiteral("Global") : QStringLiteral("Local");
+    return ReadColumns([&]() -> QStringList {
+        const std::optional<GroupColumns> group = gData->Group().Columns(name);
+        return {kind, group ? TextOf(group->Comment) : QString()};
+    });
+}
+
 }  // namespace
 
 bool OpenItemData(int itemType) {
@@ -87,7 +122,24 @@ void ShowOperationErrors() {
 void FillItemList(ItemListView &list, NameArray names, const std::vector<ItemIcon> &icons) {
     if (names.Count() < 1) return;
     list.entries().append(std::move(names), icons);
-    list.selectOnly(0);
+    if (list.count() > 0) list.selectOnly(0);
+}
+
+void ShowAccountColumns(ItemListView &list, int viewType) {
+    const bool users = viewType == kUsersType;
+    const bool changed =
+        users ? list.entries().setColumns({QStringLiteral("Full Name"), QStringLiteral("Comment"),
+                                           QStringLiteral("State")},
+                                          UserColumnTexts)
+              : list.entries().setColumns({QStringLiteral("Kind"), QStringLiteral("Comment")},
+                                          GroupColumnTexts);
+    if (!changed) return;
+    // Room for a typical name and full name; the comment takes what is left.
+    const std::vector<int> widths =
+        users ? std::vector<int>{150, 140, 200} : std::vector<int>{180, 60};
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        list.header()->resizeSection(static_cast<int>(column), widths[column]);
+    }
 }
 
 void ListItemsByFilter(ItemListView &list, int viewType, bool globalGroups,

@@ -40,9 +40,33 @@ TEST_F(FindByNameTest, TheFoundEntryBecomesTheOnlySelectedOne) {
     EXPECT_EQ(selectionSignals.count(), 0);  // not a click of the administrator's
 }
 
-TEST_F(FindByNameTest, AnUnknownNameLeavesNothingSelected) {
-    FindByName(kUsersType, list(), answer(QStringLiteral("bo")));
+TEST_F(FindByNameTest, AnUnknownNameLeavesNothingSelectedAndSaysWhatWasAsked) {
+    EXPECT_EQ(FindByName(kUsersType, list(), answer(QStringLiteral("zed"))), "zed");
     EXPECT_TRUE(selectedTexts(list()).isEmpty());
+    EXPECT_EQ(FindByName(kUsersType, list(), answer(QString())), QString());
+    EXPECT_TRUE(selectedTexts(list()).isEmpty()) << "empty text matches nothing";
+}
+
+TEST_F(FindByNameTest, PartOfANameFindsTheFirstHolderUnlessAWholeNameMatches) {
+    addEntry(list(), "joanne", "SUser");
+    list().entries().sort(0, Qt::DescendingOrder);  // joanne, carl, bob, ann
+    FindByName(kUsersType, list(), answer(QStringLiteral("AR")));
+    EXPECT_EQ(selectedTexts(list()), QStringList{"carl"});
+    FindByName(kUsersType, list(), answer(QStringLiteral("ANN")));
+    EXPECT_EQ(selectedTexts(list()), QStringList{"ann"}) << "the whole name before joanne";
+    FindByName(kUsersType, list(), answer(QStringLiteral("n")));
+    EXPECT_EQ(selectedTexts(list()), QStringList{"joanne"}) << "first in the order shown";
+}
+
+TEST_F(FindByNameTest, AnEntryTheSearchHidesIsFoundAndTheSearchCleared) {
+    list().entries().setSearch(QStringLiteral("B"));
+    ASSERT_EQ(list().count(), 1);
+    QSignalSpy searches(&list().entries(), &ItemListModel::searchChanged);
+    FindByName(kUsersType, list(), answer(QStringLiteral("carl")));
+    EXPECT_EQ(list().count(), 3);
+    EXPECT_EQ(selectedTexts(list()), QStringList{"carl"});
+    ASSERT_EQ(searches.count(), 1);
+    EXPECT_EQ(searches[0][0].toString(), QString());
 }
 
 TEST_F(FindByNameTest, NoAnswerLeavesTheSelectionAlone) {

@@ -1,6 +1,7 @@
 #include "DataopsTest.h"
 
 #include "dataops/ItemList.h"
+#include "dataops/NaturalOrder.h"
 
 namespace {
 
@@ -31,6 +32,33 @@ TEST_F(ItemListTest, TheSelectedItemIsTheCurrentOneWhileSelectedElseTheFirstSele
 
     setSelected(list(), 0, false);  // nothing selected: the focused entry stands for it
     EXPECT_EQ(list().selectedRow(), 1);
+}
+
+TEST_F(ItemListTest, NamesSortNaturallyAndTheSelectionFollowsSortAndSearch) {
+    for (const char *name : {"user10", "User2", "user1", "alice"}) addEntry(list(), name, "SUser");
+    const auto shown = [&] {
+        QStringList names;
+        for (int row = 0; row < list().count(); ++row) names << list().text(row);
+        return names;
+    };
+    list().selectOnly(0);  // user10
+
+    list().entries().sort(0, Qt::AscendingOrder);
+    EXPECT_EQ(shown(), (QStringList{"alice", "user1", "User2", "user10"}));
+    EXPECT_EQ(list().selectedRows(), std::vector<int>{3});
+    list().entries().setSearch(QStringLiteral("USER1"));
+    EXPECT_EQ(shown(), (QStringList{"user1", "user10"}));
+    EXPECT_EQ(list().selectedRows(), std::vector<int>{1});
+    EXPECT_EQ(list().text(list().currentRow()), "user10");
+    list().entries().sort(-1);
+    EXPECT_EQ(shown(), (QStringList{"user10", "user1"})) << "the order they were added in";
+    list().entries().setSearch(QString());
+    EXPECT_EQ(list().selectedRows(), std::vector<int>{0});
+
+    EXPECT_LT(NaturalCompare("a2", "a10"), 0);
+    EXPECT_GT(NaturalCompare("B", "a"), 0);
+    EXPECT_NE(NaturalCompare("a02", "a2"), 0) << "the order is total";
+    EXPECT_EQ(FoldedForSearch("ÄNN"), FoldedForSearch("änn"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Fills a fresh copy of the template with the target's users, groups and user memberships,
-// all or nothing: one transaction, prepared statements, one index seek per member.
+// Fills a fresh copy of the template with the target's users and groups (with what the
+// listings say of each) and user memberships, all or nothing: one transaction, prepared
+// statements, one index seek per member.
 #include "store/clsData.h"
 
 #include "status/modSAM.h"
@@ -57,21 +58,29 @@ std::string accountPrefix(const std::string &target) {
 class SnapshotWriter {
 public:
     explicit SnapshotWriter(const Database &store)
-        : addUser_(store.prepare("INSERT INTO User (UserName) VALUES (?)")),
-          addGroup_(store.prepare("INSERT INTO [Group] (GroupName, IsGlobal) VALUES (?, ?)")),
+        : addUser_(store.prepare(
+              "INSERT INTO User (UserName, FullName, Comment, Flags) VALUES (?, ?, ?, ?)")),
+          addGroup_(store.prepare(
+              "INSERT INTO [Group] (GroupName, IsGlobal, Comment) VALUES (?, ?, ?)")),
           findUser_(store.prepare("SELECT UserID FROM User WHERE UserName = ?")),
           addMembership_(store.prepare("INSERT INTO GroupUser (GroupID, UserID) VALUES (?, ?)")) {}
 
+    // Each with the full name, comment and flags the listing gave, where it gave them.
     void addUsers(const NameList &names) {
         for (int64_t i = 0; i < names.count(); ++i) {
-            runOnce(addUser_.bind(1, names.item(i)));
+            const ListedDetails &details = detailsOf(names, i);
+            runOnce(addUser_.bind(1, names.item(i))
+                        .bind(2, details.fullName)
+                        .bind(3, details.comment)
+                        .bind(4, int64_t{details.flags}));
         }
     }
 
     void addGroups(const NameList &names, bool isGlobal) {
         for (int64_t i = 0; i < names.count(); ++i) {
             runOnce(addGroup_.bind(1, names.item(i))
-                        .bind(2, isGlobal ? modVantryDeclare::kTrue : modVantryDeclare::kFalse));
+                        .bind(2, isGlobal ? modVantryDeclare::kTrue : modVantryDeclare::kFalse)
+                        .bind(3, detailsOf(names, i).comment));
         }
     }
 
@@ -90,6 +99,12 @@ public:
     }
 
 private:
+    static const ListedDetails &detailsOf(const NameList &names, int64_t index) {
+        static const ListedDetails none;
+        const ListedDetails *details = names.details(index);
+        return details != nullptr ? *details : none;
+    }
+
     static void runOnce(Statement &statement) {
         statement.run();
         statement.reset();

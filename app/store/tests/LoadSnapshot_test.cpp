@@ -31,10 +31,15 @@ protected:
         world().addDomain("HARBOUR", "BIRCH");
         world().addTrust("CORP", "HARBOUR");
         world().addUser("HARBOUR", "zed", withPassword("zed-secret"));
-        for (const char *name : {"ann", "bob", "carl"}) {
+        for (const char *name : {"ann", "bob"}) {
             world().addUser("CORP", name, withPassword("secret-1"));
         }
-        world().addGroup("CORP", "Staff", samworld::GroupKind::Global);
+        samworld::UserOptions carl = withPassword("secret-1");
+        carl.fullName = "Carl Berg";
+        carl.comment = "Printer room";
+        carl.flags |= UF_ACCOUNTDISABLE;
+        world().addUser("CORP", "carl", carl);
+        world().addGroup("CORP", "Staff", samworld::GroupKind::Global, "Everyone on the payroll");
         world().addMember("CORP", "Staff", "ann");
         world().addMember("CORP", "Staff", "bob");
         world().addGroup("CORP", "Printers", samworld::GroupKind::Local);
@@ -63,6 +68,17 @@ TEST_F(DomainLoad, RecordsUsersGroupsAndOwnMembersOnly) {
     // A trusted domain's user and a nested global group get no row in the local group.
     EXPECT_EQ(onlyGroups(storedMemberships(), {"Staff", "Printers"}),
               (Memberships{{"Staff", "ann"}, {"Staff", "bob"}, {"Printers", "carl"}}));
+
+    // What the lists show beside the names comes with them.
+    const Database store(data().WorkingPath());
+    Statement user = store.prepare("SELECT FullName, Comment, Flags FROM User WHERE UserName = ?");
+    ASSERT_TRUE(user.bind(1, "carl").step());
+    EXPECT_EQ(user.text(0), "Carl Berg");
+    EXPECT_EQ(user.text(1), "Printer room");
+    EXPECT_EQ(user.integer(2) & UF_ACCOUNTDISABLE, UF_ACCOUNTDISABLE);
+    Statement group = store.prepare("SELECT Comment FROM [Group] WHERE GroupName = ?");
+    ASSERT_TRUE(group.bind(1, "Staff").step());
+    EXPECT_EQ(group.text(0), "Everyone on the payroll");
 }
 
 TEST_F(DomainLoad, AFailedMemberEnumerationUndoesTheWholeLoad) {

@@ -19,6 +19,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QListView>
+#include <QSignalBlocker>
 
 #include <functional>
 #include <utility>
@@ -68,6 +69,7 @@ frmMain::frmMain(QWidget *parent)
 // window while that happens.
 frmMain::~frmMain() {
     ui->lstItems->removeEventFilter(this);
+    ui->txtSearch->removeEventFilter(this);
     ui->fraDetails->removeEventFilter(this);
     for (QObject *control : findChildren<QObject *>()) control->disconnect(this);
 }
@@ -101,6 +103,13 @@ void frmMain::ConnectHandlers() {
     connect(ui->mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(ui->cboFilter, &QComboBox::currentIndexChanged, this, &frmMain::cboFilter_Click);
+    connect(ui->txtSearch, &QLineEdit::textChanged, this, &frmMain::txtSearch_Change);
+    // A find that clears the search says so in the box.
+    connect(&ui->lstItems->entries(), &ItemListModel::searchChanged, this, [this](const QString &text) {
+        const QSignalBlocker quiet(ui->txtSearch);
+        ui->txtSearch->setText(text);
+    });
+    ui->txtSearch->installEventFilter(this);
     // Queued, so that a question asked about the click comes after the mouse has been released.
     connect(ui->lstItems, &ItemListView::itemSelectionChanged, this,
             &frmMain::lstItems_SelectionChanged, Qt::QueuedConnection);
@@ -162,8 +171,11 @@ void frmMain::mnuViewItem_Click(int index) {
     UpdateMainView(true);
 }
 
+// Each view starts with its whole list in the store's order.
 void frmMain::ShowView(int index) {
     ViewType_ = index;
+    ClearSearch();
+    ui->lstItems->sortByColumn(-1, Qt::AscendingOrder);
     for (QTabWidget *panel : tabDetails) panel->hide();
     tabDetails[index]->setCurrentIndex(0);
     SetItemStrings(index);
@@ -232,6 +244,11 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event) {
     if (watched == ui->lstItems && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
         mnuEditItems_Click(1);
+    }
+    if (watched == ui->txtSearch && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        ui->txtSearch->clear();
+        return true;
     }
     // The hint stands where the details are while no target is open.
     if (watched == ui->fraDetails &&

@@ -45,22 +45,25 @@ void frmMain::DeleteSelected() {
     UpdateMainView(false);
 }
 
-// A name that is not in the list is reported, and the selection goes back to where it was.
+// A text that matches no name is reported with the text, and the selection goes back to where
+// it was.
 void frmMain::FindItem() {
     if (SelCount_ == 0) return;
     const int remembered = ui->lstItems->selectedRow();
-    FindByName(ViewType_, *ui->lstItems,
-               [this](const QString &caption, const QString &question) -> std::optional<QString> {
-                   frmAsk ask(this);
-                   ask.FormSetup(caption, question, false);
-                   ask.exec();
-                   if (!ask.Answered()) return std::nullopt;
-                   return ask.Answer();
-               });
+    const std::optional<QString> typed = FindByName(
+        ViewType_, *ui->lstItems,
+        [this](const QString &caption, const QString &question) -> std::optional<QString> {
+            frmAsk ask(this);
+            ask.FormSetup(caption, question, false);
+            ask.exec();
+            if (!ask.Answered()) return std::nullopt;
+            return ask.Answer();
+        });
     int found = ui->lstItems->selectedCount() == 0 ? -1 : ui->lstItems->selectedRow();
     if (found < 0) {
-        MsgBox(ItemStrings[ViewType_][0] + " not found.", MsgButtons::OKOnly,
-               MsgIcon::Exclamation, kAppTitle);
+        MsgBox(ItemStrings[ViewType_][0] + " \"" + typed.value_or(QString()).toStdString() +
+                   "\" not found.",
+               MsgButtons::OKOnly, MsgIcon::Exclamation, kAppTitle);
         found = remembered;
     }
     SelectOnly(found);

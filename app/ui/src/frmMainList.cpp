@@ -18,12 +18,14 @@
 
 namespace {
 
-// Adds the names a listing of the store gives back; a failure is shown and leaves the names
-// that came back.
-void AddFilterNames(ItemListModel &filter, const std::function<bool(NameArray &)> &listing) {
+// Adds the names a listing of the store gives back, each with the icon of its kind; a failure
+// is shown and leaves the names that came back.
+void AddFilterNames(ItemListModel &filter, ItemIcon icon,
+                    const std::function<bool(NameArray &)> &listing) {
     NameArray names;
     if (RunListing([&] { return listing(names); })) ShowOperationErrors();
-    filter.append(std::move(names), {});
+    const std::vector<ItemIcon> icons(static_cast<std::size_t>(names.Count()), icon);
+    filter.append(std::move(names), icons);
 }
 
 }  // namespace
@@ -41,14 +43,12 @@ void frmMain::UpdateMainView(bool refill) {
         CurrentItem_ = QPersistentModelIndex();
         ui->lstItems->entries().setHeader(QString::fromStdString(ItemStrings[ViewType_][0]) +
                                           QStringLiteral("(s)"));
+        ShowAccountColumns(*ui->lstItems, ViewType_);
         FillItems(ui->cboFilter->currentText().toStdString());
     }
     const int selected = ui->lstItems->selectedRow();
     if (selected < 0) {
-        ui->cmdRelations->setEnabled(false);
-        ClearDetails();
-        ui->fraDetails->setEnabled(false);
-        SelCount_ = 0;
+        ShowEmptyList();
     } else {
         ui->fraDetails->setEnabled(true);
         ShowItemDetails(ui->lstItems->text(selected), ViewType_);
@@ -88,7 +88,7 @@ void frmMain::FillFilterList() {
         filter.append({kAllUsers}, {});
         if (OpenItemData(kGroupsType)) {
             for (const int32_t groupType : {kLocalGroup, kGlobalGroup}) {
-                AddFilterNames(filter, [groupType](NameArray &names) {
+                AddFilterNames(filter, GroupIcon(groupType), [groupType](NameArray &names) {
                     return gData->Group().GetByType(groupType, names);
                 });
             }
@@ -96,13 +96,73 @@ void frmMain::FillFilterList() {
     } else {
         filter.append({kAllGroups}, {});
         if (OpenItemData(kUsersType)) {
-            AddFilterNames(filter, [](NameArray &names) { return gData->User().GetAll(names); });
+            AddFilterNames(filter, ItemIcon::User,
+                           [](NameArray &names) { return gData->User().GetAll(names); });
         }
     }
     ui->cboFilter->setCurrentIndex(0);
 }
 
 void frmMain::cboFilter_Click() { UpdateMainView(false); }
+
+// Nothing to show: no details, no relationships.
+void frmMain::ShowEmptyList() {
+    ui->cmdRelations->setEnabled(false);
+    ClearDetails();
+    ui->fraDetails->setEnabled(false);
+    SelCount_ = 0;
+}
+
+// The list shows the entries whose names hold the text. A search that would leave out an entry
+// whose unapplied edits the panel holds asks first, and is taken back when they are kept.
+void frmMain::txtSearch_Change(const QString &text) {
+    ItemListView &list = *ui->lstItems;
+    const bool hidesSelected = list.entries().searchHidesAny(text, list.selectedRows());
+    if (hidesSelected && !LoseChangesConfirmed()) {
+        const QSignalBlocker quiet(ui->txtSearch);
+        ui->txtSearch->setText(list.entries().search());
+        return;
+    }
+    {
+        const QSignalBlocker quiet(list);  // a search is no click
+        list.entries().setSearch(text);
+    }
+    // The selected entries still shown stay selected, and the panel with them.
+    if (!hidesSelected && list.selectedCount() > 0) return;
+    ShowSearchedList();
+}
+
+// After a search left out selected entries, or brought entries back to an empty list: what
+// is still selected is shown, else the first entry, as after a fill. The search box keeps the
+// focus while the administrator types.
+void frmMain::ShowSearchedList() {
+    ItemListView &list = *ui->lstItems;
+    if (list.count() == 0) {
+        ShowEmptyList();
+        return;
+    }
+    if (list.selectedCount() == 0) SelectOnly(0);
+    CurrentItem_ = list.currentIndex();
+    SelCount_ = list.selectedCount();
+    ui->fraDetails->setEnabled(true);
+    ui->cmdRelations->setEnabled(true);
+    const bool typing = ui->txtSearch->hasFocus();
+    if (SelCount_ >= 2) {
+        ClearDetails();
+        MarkDetailsClean();
+    } else {
+        ShowItemDetails(list.text(list.selectedRow()), ViewType_);
+    }
+    if (typing) ui->txtSearch->setFocus();
+}
+
+// Quietly: the list is about to be filled again.
+void frmMain::ClearSearch() {
+    const QSignalBlocker quiet(ui->txtSearch);
+    ui->txtSearch->clear();
+    const QSignalBlocker quietList(*ui->lstItems);
+    ui->lstItems->entries().setSearch({});
+}
 
 void frmMain::ShowItemDetails(const QString &name, int type) {
     gData->LastErr().Refresh();

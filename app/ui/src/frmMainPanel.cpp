@@ -243,6 +243,7 @@ void frmMain::cmdApply_Click() {
         count = ForEachAccount(selected, progress, apply);
     }
     ShowOperationReport(count);
+    ui->lstItems->entries().columnsChanged();
     if (count.succeeded == count.total) {
         ui->cmdApply->setEnabled(false);
         ui->cmdDiscard->setEnabled(false);

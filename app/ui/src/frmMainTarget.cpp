@@ -80,6 +80,8 @@ void frmMain::txtName_Change() {
         ui->lstItems->clear();
         CurrentItem_ = QPersistentModelIndex();
     }
+    ClearSearch();
+    ui->txtSearch->setEnabled(false);
     SetViewMarks(-1);
     ui->fraDetails->hide();
     ui->cmdRelations->setEnabled(false);
@@ -223,6 +225,7 @@ void frmMain::ShowTargetOpen() {
     ui->fraDetails->show();
     ui->cmdRelations->setEnabled(true);
     ui->tbrToolBar->setEnabled(true);
+    ui->txtSearch->setEnabled(true);
     ui->lblUserAcctExp->setVisible(gIsDomain);
     ui->txtUserAcctExp->setVisible(gIsDomain);
     for (QTabWidget *panel : tabDetails) panel->setCurrentIndex(0);

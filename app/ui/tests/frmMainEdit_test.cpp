@@ -148,7 +148,7 @@ TEST_F(EditTest, FindOfAnUnknownNameKeepsTheSelection) {
     answerFind("zed");
     command("mnuEditItems_2");
     ASSERT_EQ(messages().shown().size(), 1u);
-    EXPECT_EQ(messages().shown()[0].text, "Domain User not found.");
+    EXPECT_EQ(messages().shown()[0].text, "Domain User \"zed\" not found.");
     EXPECT_EQ(messages().shown()[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(selectedNames(), QStringList{"bob"});
 }

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -56,6 +57,14 @@ protected:
         filter().setCurrentIndex(index);
     }
     void showGroups() { control<QAction>("tbrToolBar_Group").trigger(); }
+    void clickHeader(int column) {
+        QHeaderView &header = *list().header();
+        QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                          QPoint(header.sectionViewportPosition(column) + 5, header.height() / 2));
+    }
+    void clickButton(const char *name) {
+        QTest::mouseClick(&control<QPushButton>(name), Qt::LeftButton);
+    }
 };
 
 TEST_F(ListTest, TheUsersViewListsEveryUserAndOffersLocalThenGlobalGroupsAsFilters) {
@@ -76,6 +85,13 @@ TEST_F(ListTest, TheUsersViewListsEveryUserAndOffersLocalThenGlobalGroupsAsFilte
     EXPECT_LT(filters.indexOf("Printers"), filters.indexOf("Staff"));
     EXPECT_LT(filters.indexOf("Administrators"), filters.indexOf("Domain Users"));
     EXPECT_FALSE(filters.contains("ann"));
+    // Each group carries the icon of its kind, as in the list.
+    const auto iconOf = [&](const char *name) {
+        return filter().itemData(filter().findText(name), ItemListModel::kIconKeyRole).toString();
+    };
+    EXPECT_EQ(iconOf("Printers"), "SGroupLocal");
+    EXPECT_EQ(iconOf("Staff"), "SGroupGlobal");
+    EXPECT_FALSE(filter().itemIcon(filter().findText("Staff")).isNull());
 }
 
 TEST_F(ListTest, AGroupFilterListsItsMembersAndAnEmptyGroupEmptiesThePanel) {
@@ -109,6 +125,7 @@ TEST_F(ListTest, TheGroupsViewListsLocalGroupsThenGlobalOnesEachWithItsIcon) {
     EXPECT_EQ(filterEntries().first(), "*All Groups*");
     EXPECT_TRUE(filterEntries().contains("ann"));
     EXPECT_FALSE(filterEntries().contains("Staff"));
+    EXPECT_EQ(filter().itemData(filter().findText("ann"), ItemListModel::kIconKeyRole), "SUser");
 }
 
 TEST_F(ListTest, AUserFilterListsTheUsersGroupsOfBothKinds) {
@@ -157,6 +174,91 @@ TEST_F(ListTest, ALocalAndAGlobalGroupTogetherAreRefused) {
     EXPECT_EQ(messages().shown()[0].text, "Mixed types in selection not allowed");
     EXPECT_EQ(messages().shown()[0].title, "Selection Error");
     EXPECT_EQ(messages().shown()[0].icon, MsgIcon::Exclamation);
+}
+
+TEST_F(ListTest, TheSearchBoxShowsTheNamesHoldingItsTextOnTopOfTheFilter) {
+    auto &search = control<QLineEdit>("txtSearch");
+    const int everyone = list().count();
+    QTest::keyClicks(&search, "U1");
+    EXPECT_EQ(entries(), QStringList{"u1:SUser"}) << "without regard to case";
+    EXPECT_EQ(list().selectedRows(), std::vector<int>{0});
+    EXPECT_EQ(window().SelCount(), 1);
+
+    QTest::keyClick(&search, Qt::Key_Escape);
+    EXPECT_EQ(search.text(), QString());
+    EXPECT_EQ(list().count(), everyone);
+    EXPECT_EQ(list().selectedRows(), std::vector<int>{entry("u1")}) << "the selection stays";
+
+    chooseFilter("Printers");
+    QTest::keyClicks(&search, "x");
+    EXPECT_EQ(list().count(), 0);
+    EXPECT_EQ(window().SelCount(), 0);
+    EXPECT_FALSE(control<QGroupBox>("fraDetails").isEnabled());
+    EXPECT_FALSE(control<QPushButton>("cmdRelations").isEnabled());
+    search.clear();
+    EXPECT_EQ(entries(), QStringList{"ann:SUser"});
+    EXPECT_EQ(window().SelCount(), 1);
+    EXPECT_TRUE(control<QGroupBox>("fraDetails").isEnabled());
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+}
+
+TEST_F(ListTest, SelectAllAndApplyActOnTheShownUsersOnlyAndTheColumnsFollow) {
+    auto &search = control<QLineEdit>("txtSearch");
+    QTest::keyClicks(&search, "u");
+    const int shown = list().count();
+    ASSERT_GE(shown, 10);
+    clickItem(list(), 0);
+    QTest::keyClick(&list(), Qt::Key_End, Qt::ShiftModifier);
+    QTest::qWait(350);
+    EXPECT_EQ(window().SelCount(), shown);
+
+    QTest::keyClicks(&control<QLineEdit>("txtUserComment"), "night shift");
+    clickButton("cmdApply");
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    EXPECT_EQ(world().user("CORP", "u0").comment, "night shift");
+    EXPECT_EQ(world().user("CORP", "ann").comment, "") << "ann was not shown";
+    const auto comment = [&](const char *name) {
+        return list().model()->index(entry(name), 2).data().toString();
+    };
+    EXPECT_EQ(comment("u9"), "night shift");
+    search.clear();
+    EXPECT_EQ(comment("ann"), "");
+}
+
+TEST_F(ListTest, ColumnsShowWhatTheLoadReadAndNamesSortNaturally) {
+    samworld::UserOptions ten;
+    ten.fullName = "Ten Tenner";
+    ten.comment = "tenth";
+    ten.flags |= UF_ACCOUNTDISABLE | UF_DONT_EXPIRE_PASSWD;
+    world().addUser("CORP", "u10", ten);
+    control<QAction>("mnuViewRefresh").trigger();
+    const auto row = [&](const char *name) {
+        QStringList texts;
+        for (int column = 0; column < list().model()->columnCount(); ++column) {
+            texts << list().model()->index(entry(name), column).data().toString();
+        }
+        return texts;
+    };
+    EXPECT_EQ(row("u10"), (QStringList{"u10", "Ten Tenner", "tenth",
+                                       "Disabled, Password never expires"}));
+    EXPECT_EQ(list().model()->headerData(1, Qt::Horizontal).toString(), "Full Name");
+    EXPECT_LT(entry("u10"), entry("u2")) << "the store's own order until a header is clicked";
+
+    clickHeader(0);
+    EXPECT_LT(entry("u2"), entry("u10"));
+    EXPECT_LT(entry("Administrator"), entry("ann"));
+    EXPECT_LT(entry("ann"), entry("Guest")) << "without regard to case";
+    clickHeader(0);
+    EXPECT_GT(entry("u2"), entry("u10"));
+    clickHeader(3);
+    const auto state = [&](int at) { return list().model()->index(at, 3).data().toString(); };
+    EXPECT_EQ(state(0), QString()) << "accounts without a state first";
+    EXPECT_NE(state(list().count() - 1), QString());
+    EXPECT_LT(entry("u9"), entry("u10"));
+
+    showGroups();
+    EXPECT_EQ(row("Staff").mid(0, 2), (QStringList{"Staff", "Global"}));
+    EXPECT_EQ(row("Printers").mid(0, 2), (QStringList{"Printers", "Local"}));
 }
 
 TEST_F(ListTest, KeepingUnappliedEditsRefusesTheViewSwitch) {

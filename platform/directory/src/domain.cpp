@@ -65,7 +65,7 @@ std::string sidFilter(const std::string &sid) {
 
 const std::vector<std::string> &accountAttributes() {
     static const std::vector<std::string> attributes = {"sAMAccountName", "objectSid", "sAMAccountType",
-                                                        "description"};
+                                                        "description", "displayName", "userAccountControl"};
     return attributes;
 }
 
@@ -98,6 +98,11 @@ std::optional<Account> Domain::Session::accountOf(const Entry &entry) const {
     }
     account.name = entry.first("sAMAccountName");
     account.comment = entry.first("description");
+    if (account.kind == AccountKind::User) {
+        account.fullName = entry.first("displayName");
+        // Lockout is computed per entry and a listing's search cannot ask for it.
+        account.flags = uint32_t(integerValue(entry.first("userAccountControl"))) & ~UF_LOCKOUT;
+    }
     account.sid = *sid;
     const auto slash = sid->rfind('-');
     account.rid = uint32_t(integerValue(sid->substr(slash + 1)));

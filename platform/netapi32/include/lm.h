@@ -158,6 +158,14 @@ typedef struct _USER_INFO_3 {
     DWORD usri3_password_expired;
 } USER_INFO_3, *PUSER_INFO_3, *LPUSER_INFO_3;
 
+typedef struct _USER_INFO_20 {
+    LPWSTR usri20_name;
+    LPWSTR usri20_full_name;
+    LPWSTR usri20_comment;
+    DWORD usri20_flags;
+    DWORD usri20_user_id;
+} USER_INFO_20, *PUSER_INFO_20, *LPUSER_INFO_20;
+
 typedef struct _GROUP_INFO_0 {
     LPWSTR grpi0_name;
 } GROUP_INFO_0, *PGROUP_INFO_0;

@@ -18,6 +18,14 @@ void fillUserInfo0(USER_INFO_0 &info, const Account &account, BlockWriter &out) 
     info.usri0_name = out.text(account.name);
 }
 
+void fillUserInfo20(USER_INFO_20 &info, const Account &account, BlockWriter &out) {
+    info.usri20_name = out.text(account.name);
+    info.usri20_full_name = out.text(account.fullName);
+    info.usri20_comment = out.text(account.comment);
+    info.usri20_flags = account.flags;
+    info.usri20_user_id = account.rid;
+}
+
 void fillUserInfo3(USER_INFO_3 &info, const UserRecord &user, BlockWriter &out) {
     info.usri3_name = out.text(user.name);
     info.usri3_password = nullptr;  // never handed out
@@ -154,18 +162,20 @@ NET_API_STATUS NetUserEnum(LPCWSTR servername, DWORD level, DWORD filter, LPBYTE
                            LPDWORD resume_handle) {
     const ListOutputs out{bufptr, entriesread, totalentries};
     if (const auto status = out.prepare()) return status;
-    if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
+    if (level != 0 && level != 3 && level != 20) return ERROR_INVALID_LEVEL;
     return guarded([&] {
         const Call call("NetUserEnum", servername);
         const uint32_t flags = flagsOfFilter(filter);
         return call.read([&](Target &target) {
+            const auto users = [&](auto after, const auto &accept) {
+                return target.users(flags, after, accept);
+            };
             if (level == 0) {
-                return enumerate<USER_INFO_0>(
-                    out, prefmaxlen, resume_handle,
-                    [&](auto after, const auto &accept) {
-                    return target.users(flags, after, accept);
-                },
-                    fillUserInfo0);
+                return enumerate<USER_INFO_0>(out, prefmaxlen, resume_handle, users, fillUserInfo0);
+            }
+            if (level == 20) {
+                return enumerate<USER_INFO_20>(out, prefmaxlen, resume_handle, users,
+                                               fillUserInfo20);
             }
             return enumerate<USER_INFO_3>(
                 out, prefmaxlen, resume_handle,

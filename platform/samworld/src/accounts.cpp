@@ -80,7 +80,7 @@ Account Sam::insertAccount(std::string_view name, AccountKind kind, std::string_
                                                        builtinRid.has_value(), comment);
     return Account{id, static_cast<uint32_t>(rid), std::string(name), kind,
                    std::string(comment), builtinRid.has_value(), info_.name,
-                   info_.sid + "-" + std::to_string(rid)};
+                   info_.sid + "-" + std::to_string(rid), {}, 0};
 }
 
 Account Sam::addGroup(std::string_view name, AccountKind kind, std::string_view comment) const {

@@ -95,17 +95,23 @@ void Sam::deleteLocalMember(std::string_view groupName, const Account &member) c
 // ---- enumerations ----
 
 // The accounts of these two listings are this SAM's own: they read no SAM row, and their key,
-// the relative id, is column 1.
+// the relative id, is column 1. A user's full name and flags come along in the first: a listing
+// of users at level 20 carries them.
 Page<Account> Sam::accounts(AccountKind kind, uint32_t anyFlags, int64_t after,
                             const Accept<Account> &accept) const {
     auto query = database_.prepare(
-        "SELECT a.id, a.rid, a.name, a.kind, a.builtin, a.comment FROM accounts a "
-        "WHERE a.sam_id = ?1 AND a.kind = ?2 AND a.rid > ?3 AND (?4 = 0 OR EXISTS (SELECT 1 "
-        "FROM users u WHERE u.account_id = a.id AND (u.flags & ?4) != 0)) "
+        "SELECT a.id, a.rid, a.name, a.kind, a.builtin, a.comment, u.full_name, u.flags "
+        "FROM accounts a LEFT JOIN users u ON u.account_id = a.id "
+        "WHERE a.sam_id = ?1 AND a.kind = ?2 AND a.rid > ?3 AND (?4 = 0 OR (u.flags & ?4) != 0) "
         "ORDER BY a.rid");
     query.bind(1, info_.id).bind(2, int64_t{static_cast<int>(kind)}).bind(3, after);
     query.bind(4, int64_t{anyFlags});
-    return readPage(query, 1, accept, [this](const Statement &row) { return ownAccount(row); });
+    return readPage(query, 1, accept, [this](const Statement &row) {
+        Account account = ownAccount(row);
+        account.fullName = row.text(6);
+        account.flags = static_cast<uint32_t>(row.integer(7));
+        return account;
+    });
 }
 
 Page<Account> Sam::groupUsers(const Account &group, int64_t after,

@@ -48,6 +48,13 @@ struct HWND__ {
  * returns 0 and sets ERROR_INVALID_WINDOW_HANDLE. */
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+/* The message number that a name stands for, the same in every module of the process, in the
+ * range 0xC000-0xFFFF that no control uses for its own messages; 0 with ERROR_INVALID_PARAMETER
+ * for a null or empty name. Windows keeps one table for the whole system; here the number is
+ * worked out from the name alone, so that modules that each link this code agree on it without
+ * sharing any state. */
+UINT RegisterWindowMessageA(const char *name);
+
 /* Strict conversions between the code page and UTF-16. srcLen -1 converts up to and including
  * the terminator; dstLen 0 asks for the size needed. An invalid sequence returns 0 with
  * ERROR_NO_UNICODE_TRANSLATION, a destination too small returns 0 with

@@ -1,4 +1,4 @@
-// The calling thread's last error, the window message call and the computer name.
+// The calling thread's last error, window messages and the computer name.
 #include "win32.h"
 
 #include <unistd.h>
@@ -38,6 +38,20 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return hwnd->proc(hwnd, msg, wParam, lParam);
+}
+
+UINT RegisterWindowMessageA(const char *name) {
+    if (name == nullptr || *name == '\0') {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    // FNV-1a of the name, folded into the registered range.
+    uint32_t hash = 2166136261u;
+    for (const char *c = name; *c != '\0'; ++c) {
+        hash = (hash ^ static_cast<unsigned char>(*c)) * 16777619u;
+    }
+    constexpr UINT kFirstRegistered = 0xC000;
+    return kFirstRegistered + hash % 0x4000;
 }
 
 BOOL GetComputerNameA(char *buffer, DWORD *size) {

@@ -1,5 +1,7 @@
 #include "recording_window.hpp"
 
+#include "vantry.h"
+
 namespace vantry_test {
 
 RecordingWindow::RecordingWindow() : window_{&RecordingWindow::receive, this} {}
@@ -12,6 +14,13 @@ std::vector<std::string> RecordingWindow::names() const {
 
 LRESULT RecordingWindow::receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto *self = static_cast<RecordingWindow *>(window->context);
+    static const UINT detailsMessage = RegisterWindowMessageA(VANTRY_LIST_DETAILS_MESSAGE);
+    if (message == detailsMessage) {
+        const auto &details = *reinterpret_cast<const ListDetails *>(lParam);
+        self->details_.push_back(
+            {self->messages_.size() - 1, details.full_name, details.comment, details.flags});
+        return 0;
+    }
     self->messages_.push_back({message, wParam, reinterpret_cast<const char *>(lParam)});
     return static_cast<LRESULT>(self->messages_.size() - 1);
 }

@@ -1,8 +1,10 @@
-// A window for tests: it records every message that a list export sends it.
+// A window for tests: it records every message that a list export sends it, and apart, the
+// details that follow a name, as the program's own lists understand them.
 #pragma once
 
 #include "win32.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,12 @@ public:
         WPARAM wParam;
         std::string text;  // what lParam addressed
     };
+    struct Details {
+        std::size_t afterMessage;  // the index of the message it followed
+        std::string fullName;
+        std::string comment;
+        uint32_t flags;
+    };
 
     RecordingWindow();
     RecordingWindow(const RecordingWindow &) = delete;
@@ -22,6 +30,7 @@ public:
 
     HWND handle() { return &window_; }
     const std::vector<Message> &messages() const { return messages_; }
+    const std::vector<Details> &details() const { return details_; }
     // The texts received, in order.
     std::vector<std::string> names() const;
 
@@ -30,6 +39,7 @@ private:
 
     HWND__ window_;
     std::vector<Message> messages_;
+    std::vector<Details> details_;
 };
 
 }  // namespace vantry_test

@@ -6,11 +6,13 @@
 // group; only when adding), Comment and GroupType ("Global" or "Local"; only when reading).
 #pragma once
 
+#include "accounts/AccountColumns.h"
 #include "accounts/AccountObject.h"
 #include "accounts/Details.h"
 #include "accounts/OneBasedArray.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,8 +21,8 @@ class clsGroup : public AccountObject {
 public:
     clsGroup();
 
-    // Adds the group named by GroupName, of the kind IsGlobal gives: first its store row, then
-    // the SAM group; the row goes again when the SAM refuses.
+    // Adds the group named by GroupName, of the kind IsGlobal gives, with its Comment: first its
+    // store row, then the SAM group; the row goes again when the SAM refuses.
     bool Add(const Details &details);
     // Writes the Comment item, the only property of a group that can change: the SAM first,
     // then the store row. Without a Comment item nothing happens.
@@ -33,6 +35,9 @@ public:
     // The global groups for GroupType 1, the local groups for any other value; always false.
     // Raises what it meets.
     bool GetByType(int32_t GroupType, NameArray &names);
+    // What the store keeps of the group besides the name; nullopt for a name it lacks. Reads the
+    // store only, and catches nothing.
+    std::optional<GroupColumns> Columns(const std::string &name);
 
     bool AddUsers(const std::string &group, std::span<const std::string> users);
     bool RemoveUsers(const std::string &group, std::span<const std::string> users);

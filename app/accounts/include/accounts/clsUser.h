@@ -8,12 +8,14 @@
 // PasswordCannotChange, PasswordNeverExpires, AccountDisabled, AccountLocked, LogonHours.
 #pragma once
 
+#include "accounts/AccountColumns.h"
 #include "accounts/AccountObject.h"
 #include "accounts/AccountTime.h"
 #include "accounts/Details.h"
 #include "accounts/OneBasedArray.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -44,7 +46,8 @@ public:
     // row goes again when the SAM refuses. The caller asks Exists first.
     bool Add(const Details &details);
     // Writes the present keys to the SAM account; the flags, the expiry and the
-    // password-expired value are always written, from the details or else as they are now.
+    // password-expired value are always written, from the details or else as they are now. Then
+    // the store's row takes the new full name, comment and flags.
     bool Update(const std::string &name, const Details &details);
     // Replaces details by the account's properties; left as it was when that fails.
     bool GetDetails(const std::string &name, Details &details);
@@ -52,6 +55,9 @@ public:
     bool Remove(const std::string &name);
     // Every user name of the store, in name order; always false.
     bool GetAll(NameArray &names);
+    // What the store keeps of the user besides the name; nullopt for a name it lacks. Reads the
+    // store only, and catches nothing.
+    std::optional<UserColumns> Columns(const std::string &name);
 
     bool AddToGroups(const std::string &user, std::span<const std::string> groups);
     bool RemoveFromGroups(const std::string &user, std::span<const std::string> groups);

@@ -16,11 +16,13 @@ class ItemListView;
 using AskForText =
     std::function<std::optional<QString>(const QString &caption, const QString &question)>;
 
-// Asks for a name and makes the entry of that name, compared without regard to case as the
-// SAM compares names, the only selected entry of the list; with no such entry nothing is
-// selected. Not answering leaves the list as it is. The selection is the program's, not a
-// click of the administrator's: the list's own signals stay quiet.
-void FindByName(int type, ItemListView &list, const AskForText &ask);
+// Asks for a name, or part of one, and makes the first entry of the whole list that matches
+// the only selected entry: the entry of that name (compared without regard to case, as the SAM
+// compares names), else the first whose name holds the text. A search that hides the entry is
+// cleared first. With no match nothing is selected. Returns the text asked for; not answering
+// returns nullopt and leaves the list as it is. The selection is the program's, not a click of
+// the administrator's: the list's own signals stay quiet.
+std::optional<QString> FindByName(int type, ItemListView &list, const AskForText &ask);
 
 // The main window's check that the selected entries are all of one kind; it says so itself
 // when they are not.

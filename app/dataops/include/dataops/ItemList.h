@@ -8,12 +8,14 @@
 
 #include "accounts/OneBasedArray.h"
 
-#include <QAbstractListModel>
+#include <QAbstractTableModel>
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 #include <QTreeView>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,39 +41,88 @@ ItemIcon IconOfKey(const std::string &key);
 QString KeyOfIcon(ItemIcon icon);
 const QIcon &SmallIcon(ItemIcon icon);
 
-// The entries of one list, in list order. Rows count from 0.
-class ItemListModel final : public QAbstractListModel {
+// The entries of one list. The entries keep the order they were added in; the rows are the
+// entries shown, in the order shown: sorted when a column was chosen to sort by, and only those
+// whose name holds the search text while there is one. Rows count from 0. Columns beside the
+// name, when the list has them, are read when they are shown, so that they are never stale.
+class ItemListModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     static constexpr int kIconKeyRole = Qt::UserRole;
+    // The texts of the columns beside the name of one entry, in column order.
+    using ColumnTexts = std::function<QStringList(const std::string &name, ItemIcon icon)>;
 
-    using QAbstractListModel::QAbstractListModel;
+    using QAbstractTableModel::QAbstractTableModel;
 
     int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Names sort naturally (user2 before user10), other columns by their text and then by name;
+    // column -1 restores the order the entries were added in. Rows keep their selection.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
     void setHeader(const QString &caption);
+    // The captions and texts of the columns beside the name; no captions, no such columns.
+    // True when the captions changed.
+    bool setColumns(const QStringList &captions, ColumnTexts texts);
+    // Shows the columns beside the name afresh, after the accounts behind them changed.
+    void columnsChanged();
     void clear();
     // Appends the names, each with the icon at the same position (or None past the icons).
     void append(NameArray names, const std::vector<ItemIcon> &icons);
 
-    const std::string &name(int row) const { return names_.at(static_cast<std::size_t>(row)); }
-    ItemIcon icon(int row) const { return icons_.at(static_cast<std::size_t>(row)); }
+    const std::string &name(int row) const { return names_.at(entry(row)); }
+    ItemIcon icon(int row) const { return icons_.at(entry(row)); }
     // The first row whose name equals name, compared without regard to case as the SAM
     // compares names; -1 when there is none.
     int findName(const QString &name) const;
 
+    // Shows only the entries whose name holds text, without regard to case; empty text shows
+    // them all. The rows still shown keep their selection.
+    void setSearch(const QString &text);
+    const QString &search() const { return search_; }
+    // Whether the search text would leave any of the rows out.
+    bool searchHidesAny(const QString &text, const std::vector<int> &rows) const;
+    // The first entry in the order shown (hidden ones included) whose name equals text, else
+    // the first whose name holds it, without regard to case; -1 for none or for empty text.
+    int findEntry(const QString &text) const;
+    // The row that shows the entry; -1 while the search hides it.
+    int rowOfEntry(int entry) const;
+
+signals:
+    void searchChanged(const QString &text);
+
 private:
+    std::size_t entry(int row) const {
+        return static_cast<std::size_t>(shown_.at(static_cast<std::size_t>(row)));
+    }
+    // The entries in the order chosen, before the search leaves any out.
+    std::vector<int32_t> ordered() const;
+    bool matches(std::size_t entry, const std::string &foldedText) const;
+    void appendNames(std::vector<std::string> added);
+    // Makes rows show these entries, in this order, carrying selections and the current row
+    // along.
+    void showEntries(std::vector<int32_t> entries);
+    QString columnText(int row, int column) const;
+
     std::vector<std::string> names_;
     std::vector<ItemIcon> icons_;
+    std::vector<int32_t> shown_;  // the entry of each row
+    mutable std::vector<std::string> folded_;  // names as the search compares them, made on use
     QString header_;
+    QStringList columnCaptions_;
+    ColumnTexts columnTexts_;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    QString search_;
 };
 
-// A one-column list view of its own entries, with the header caption, multiple selection and
-// small icons; it says itemSelectionChanged() whenever its selection changes, so that blocking
-// the view's signals quiets changes made by the program.
+// A list view of its own entries, with the header captions, multiple selection of whole rows
+// and small icons; a click on a header sorts by that column. It says itemSelectionChanged()
+// whenever its selection changes, so that blocking the view's signals quiets changes made by
+// the program.
 class ItemListView final : public QTreeView {
     Q_OBJECT
 

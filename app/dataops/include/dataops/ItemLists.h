@@ -30,8 +30,14 @@ bool RunListing(const std::function<bool()> &listing);
 void ShowOperationErrors();
 
 // Appends one entry per name, each with the icon at the same position, and selects the first
-// entry of the list. The list is not cleared; no names leave it as it is.
+// entry of the list (the first row shown, when a search leaves some out). The list is not
+// cleared; no names leave it as it is.
 void FillItemList(ItemListView &list, NameArray names, const std::vector<ItemIcon> &icons);
+
+// Gives the list the columns of the view beside the name: full name, comment and state for
+// users (view type 0), kind and comment for groups (1). Their texts come from the snapshot as
+// they are shown, so that they follow every change the account objects make.
+void ShowAccountColumns(ItemListView &list, int viewType);
 
 // Appends the items of one view: users (view type 0) or groups (1). The filter "*All Users*"
 // or "*All Groups*" lists every user, or every group of the kind asked for (globalGroups);

@@ -16,6 +16,7 @@ public:
     void clear() override { names_.clear(); }
     int64_t count() const override { return names_.count(); }
     std::string item(int64_t index) const override;
+    const ListedDetails *details(int64_t index) const override { return names_.details(index); }
     HWND window() override { return &window_; }
 
     // Called as each name arrives or is read back, so that a long enumeration can keep the

@@ -95,6 +95,10 @@ private:
     void timListUpdate_Timer();
     void FillFilterList();
     void FillItems(const std::string &filter);
+    void txtSearch_Change(const QString &text);
+    void ClearSearch();
+    void ShowSearchedList();
+    void ShowEmptyList();
 
     // Target selection.
     void optSelect_Click(int index);

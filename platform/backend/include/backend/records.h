@@ -30,6 +30,9 @@ struct Account {
     bool builtin = false;
     std::string samName;  // the domain or machine that holds it ("" for Everyone)
     std::string sid;      // S-1-5-21-a-b-c-RID
+    // Users only, as a listing of users carries them: the full name and the account flags.
+    std::string fullName;
+    uint32_t flags = 0;
 
     // DOMAIN\NAME, or NAME alone for an account of a nameless SAM.
     std::string qualifiedName() const { return samName.empty() ? name : samName + "\\" + name; }
