@@ -3,8 +3,9 @@
 // users / 50 groups of 50 members. The 100,000-user domain also has a group of 50,000 members
 // to filter by. For each domain: Switch To until the list is painted, one fill of the list, the
 // filter, the groups view, select all, and the program's resident memory after each step;
-// then Relationships -> OK with 20,000 users selected. Times are wall-clock times, each taken
-// once: a figure is what the administrator waits for. Prints a table with the goals.
+// then Relationships -> OK with 20,000 users selected, typing into the search box a key at a
+// time, and sorting by a column. Times are wall-clock times, each taken once: a figure is what
+// the administrator waits for. Prints a table with the goals.
 #include "domain_enumeration.h"
 #include "samworld/world.h"
 #include "store/ProgramValues.h"
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -179,6 +181,7 @@ public:
         if (users_ >= kRelationsSelection) {
             relationshipsOk(figures, size);
         }
+        searchAndSort(figures, size, hundredThousand ? 0.05 : std::optional<double>{});
         // The platform's and the library's share of Switch To: the load's enumerations alone.
         record(figures, size + " the load's enumerations alone", [] {
             enumerateDomain((std::string("\\\\") + kController).c_str());
@@ -261,6 +264,37 @@ private:
         figures.push_back({size + " Relationships -> OK, 20,000 selected", seconds, residentMB(),
                            0.5, std::nullopt});
         std::cout << "  Relationships -> OK: " << seconds << " s" << std::endl;
+    }
+
+    // The search box above the list, a keystroke at a time as the administrator types, then
+    // Escape; and a click on the name's and the full name's headers.
+    void searchAndSort(std::vector<Figure> &figures, const std::string &size,
+                       std::optional<double> keystrokeGoal) {
+        auto &list = control<QTreeView>("lstItems");
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualRect(list.model()->index(0, 0)).center());
+        waitFor([&] { return window_.SelCount() == 1; }, "one user selected");
+        auto &search = control<QLineEdit>("txtSearch");
+        search.setFocus();
+        for (const char key : std::string("er12")) {
+            record(figures, size + " search box: type '" + key + "'",
+                   [&] { QTest::keyClick(&search, key); }, keystrokeGoal);
+        }
+        expectSomeRows("names holding er12");
+        record(figures, size + " search box: Escape",
+               [&] { QTest::keyClick(&search, Qt::Key_Escape); }, keystrokeGoal);
+        expectRows(users_ + kBuiltInUsers, "users after Escape");
+        record(figures, size + " sort by name", [&] { list.sortByColumn(0, Qt::AscendingOrder); });
+        record(figures, size + " sort by full name",
+               [&] { list.sortByColumn(1, Qt::AscendingOrder); });
+    }
+
+    void expectSomeRows(const char *what) {
+        const int listed = control<QAbstractItemView>("lstItems").model()->rowCount();
+        if (listed == 0 || listed == users_ + kBuiltInUsers) {
+            throw std::runtime_error(std::string("Expected some ") + what + ", the list has " +
+                                     std::to_string(listed));
+        }
     }
 
     int users_;

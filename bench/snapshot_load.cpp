@@ -1,5 +1,6 @@
 // The snapshot load of a generated domain, end to end, against two floors: the same
-// enumerations through the library into a plain list plus inserting the same rows into a fresh
+// enumerations through the library into a plain list plus inserting the same rows (names, and
+// what the listings say of each) into a fresh
 // SQLite file in one transaction; and the physical floor, the world's rows read plainly and
 // inserted into a copy of the template. Reports each, the ratios and the peak memory. The
 // enumerations alone, through the library and as the platform's bare calls, show the layers'
@@ -80,18 +81,26 @@ void insertRows(const std::filesystem::path &path, const Enumerated &rows) {
     std::filesystem::remove(path);
     const Database store(path, Database::Mode::Create);
     store.execute(
-        "CREATE TABLE User (UserID INTEGER PRIMARY KEY, UserName TEXT);"
-        "CREATE TABLE [Group] (GroupID INTEGER PRIMARY KEY, GroupName TEXT, IsGlobal INTEGER);"
+        "CREATE TABLE User (UserID INTEGER PRIMARY KEY, UserName TEXT, FullName TEXT, "
+        "Comment TEXT, Flags INTEGER);"
+        "CREATE TABLE [Group] (GroupID INTEGER PRIMARY KEY, GroupName TEXT, IsGlobal INTEGER, "
+        "Comment TEXT);"
         "CREATE TABLE GroupUser (GroupID INTEGER, UserID INTEGER);");
     Transaction transaction(store);
-    Statement addUser = store.prepare("INSERT INTO User (UserID, UserName) VALUES (?, ?)");
-    Statement addGroup = store.prepare("INSERT INTO [Group] VALUES (?, ?, ?)");
+    Statement addUser = store.prepare("INSERT INTO User VALUES (?, ?, ?, ?, ?)");
+    Statement addGroup = store.prepare("INSERT INTO [Group] VALUES (?, ?, ?, ?)");
     Statement addMember = store.prepare("INSERT INTO GroupUser VALUES (?, ?)");
     std::unordered_map<std::string, int64_t> userIds;
-    for (const auto &user : rows.users) {
+    for (std::size_t u = 0; u < rows.users.size(); ++u) {
         const int64_t id = static_cast<int64_t>(userIds.size()) + 1;
-        userIds.emplace(user, id);
-        addUser.bind(1, id).bind(2, user).run();
+        const ListedDetails &details = rows.userDetails[u];
+        userIds.emplace(rows.users[u], id);
+        addUser.bind(1, id)
+            .bind(2, rows.users[u])
+            .bind(3, details.fullName)
+            .bind(4, details.comment)
+            .bind(5, int64_t{details.flags})
+            .run();
         addUser.reset();
     }
     const std::string prefix = std::string(kDomain) + "\\";
@@ -100,6 +109,7 @@ void insertRows(const std::filesystem::path &path, const Enumerated &rows) {
         addGroup.bind(1, groupId)
             .bind(2, rows.groups[g].first)
             .bind(3, rows.groups[g].second ? -1 : 0)
+            .bind(4, rows.groupComments[g])
             .run();
         addGroup.reset();
         for (std::string member : rows.members[g]) {
@@ -236,26 +246,28 @@ std::vector<std::u16string> platformNames(const Batch &call, Name name) {
 size_t enumeratePlatform() {
     const char16_t *server = u"SPRUCE";
     DWORD total = 0;
-    size_t names = platformNames<USER_INFO_0>(
+    // Users at the level the load asks for: names with their full names, comments and flags.
+    size_t names = platformNames<USER_INFO_20>(
                        [&](LPBYTE *buffer, DWORD *read, DWORD_PTR *resume) {
                            DWORD handle = static_cast<DWORD>(*resume);
-                           const auto status = NetUserEnum(server, 0, FILTER_NORMAL_ACCOUNT, buffer,
+                           const auto status = NetUserEnum(server, 20, FILTER_NORMAL_ACCOUNT, buffer,
                                                            1024, read, &total, &handle);
                            *resume = handle;
                            return status;
                        },
-                       &USER_INFO_0::usri0_name)
+                       &USER_INFO_20::usri20_name)
                        .size();
-    const auto locals = platformNames<LOCALGROUP_INFO_0>(
+    // Groups with their comments.
+    const auto locals = platformNames<LOCALGROUP_INFO_1>(
         [&](LPBYTE *buffer, DWORD *read, DWORD_PTR *resume) {
-            return NetLocalGroupEnum(server, 0, buffer, 1024, read, &total, resume);
+            return NetLocalGroupEnum(server, 1, buffer, 1024, read, &total, resume);
         },
-        &LOCALGROUP_INFO_0::lgrpi0_name);
-    const auto globals = platformNames<GROUP_INFO_0>(
+        &LOCALGROUP_INFO_1::lgrpi1_name);
+    const auto globals = platformNames<GROUP_INFO_1>(
         [&](LPBYTE *buffer, DWORD *read, DWORD_PTR *resume) {
-            return NetGroupEnum(server, 0, buffer, 1024, read, &total, resume);
+            return NetGroupEnum(server, 1, buffer, 1024, read, &total, resume);
         },
-        &GROUP_INFO_0::grpi0_name);
+        &GROUP_INFO_1::grpi1_name);
     for (const auto &group : locals) {
         names += platformNames<LOCALGROUP_MEMBERS_INFO_2>(
                      [&](LPBYTE *buffer, DWORD *read, DWORD_PTR *resume) {

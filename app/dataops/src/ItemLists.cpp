@@ -136,7 +136,7 @@ void ShowAccountColumns(ItemListView &list, int viewType) {
     if (!changed) return;
     // Room for a typical name and full name; the comment takes what is left.
     const std::vector<int> widths =
-        users ? std::vector<int>{150, 140, 200} : std::vector<int>{180, 60};
+        users ? std::vector<int>{130, 120, 120} : std::vector<int>{180, 60};
     for (std::size_t column = 0; column < widths.size(); ++column) {
         list.header()->resizeSection(static_cast<int>(column), widths[column]);
     }

@@ -58,8 +58,10 @@ frmMain::frmMain(QWidget *parent)
     if (auto *entries = qobject_cast<QListView *>(ui->cboFilter->view())) {
         entries->setUniformItemSizes(true);
     }
-    ui->splMain->setStretchFactor(1, 1);  // the panel takes what the window gains
-    ui->splMain->setSizes({320, 800});
+    // The list, with its columns, and the panel share what the window gains.
+    ui->splMain->setStretchFactor(0, 1);
+    ui->splMain->setStretchFactor(1, 1);
+    ui->splMain->setSizes({560, 800});
     SetupToolbar();
     SetupPanel();
     ConnectHandlers();

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
@@ -158,6 +159,25 @@ void selectByName(frmMain &window, const QString &name) {
     list.selectOnly(row);
     if (row >= 0) list.scrollTo(list.model()->index(row, 0));
     WaitProcessingEvents(std::chrono::milliseconds(400));
+}
+
+// The list while the search box holds text: only the names that hold it, with their columns.
+bool shootSearch(Camera &camera, frmMain &window, const QString &text) {
+    auto &search = find<QLineEdit>(window, "txtSearch");
+    search.setText(text);
+    const bool saved = camera.shoot(window, QStringLiteral("domain-users-search"));
+    search.clear();
+    return saved;
+}
+
+// The filter's list dropped down: each group with the icon of its kind.
+bool shootFilterList(Camera &camera, frmMain &window) {
+    auto &filter = find<QComboBox>(window, "cboFilter");
+    filter.showPopup();
+    const bool saved =
+        camera.shoot(window, QStringLiteral("domain-users-filter-list"), filter.view()->window());
+    filter.hidePopup();
+    return saved;
 }
 
 // The calendar dropped down from the account-expiry field of a user whose account expires.
@@ -343,6 +363,8 @@ int main(int argc, char *argv[]) {
 
     find<QPushButton>(window, "cmdSwitch").click();
     saved &= shootPanelTabs(camera, window, QStringLiteral("domain-users"));
+    saved &= shootSearch(camera, window, QStringLiteral("baker"));
+    saved &= shootFilterList(camera, window);
     selectByName(window, QStringLiteral("henry.baker"));  // locked: the lock box can be cleared
     saved &= shootPanelTabs(camera, window, QStringLiteral("user-panel"));
     saved &= shootExpiryCalendar(camera, window, QStringLiteral("david.baker"));
