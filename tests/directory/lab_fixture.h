@@ -30,6 +30,7 @@ uint32_t connectAsAdministrator();
 struct Delivered {
     uint32_t status;
     std::vector<std::string> names;
+    std::vector<ListedDetails> details;  // what the listing said of each name, where it did
 };
 
 class LabTest : public ::testing::Test {

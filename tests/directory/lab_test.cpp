@@ -37,7 +37,17 @@ template <class Export, class... Args>
 Delivered deliver(Export &&list, Args &&...args) {
     StringNameList names;
     const uint32_t status = list(std::forward<Args>(args)..., api::kListBox, names.window());
-    return {status, names.names()};
+    std::vector<ListedDetails> details;
+    for (int64_t i = 0; names.details(i) != nullptr; ++i) details.push_back(*names.details(i));
+    return {status, names.names(), details};
+}
+
+// What the listing said of the named entry; nullopt when it said nothing of it.
+std::optional<ListedDetails> detailsOf(const Delivered &delivered, const std::string &name) {
+    const auto found = std::find(delivered.names.begin(), delivered.names.end(), name);
+    const auto index = static_cast<std::size_t>(found - delivered.names.begin());
+    if (found == delivered.names.end() || index >= delivered.details.size()) return std::nullopt;
+    return delivered.details[index];
 }
 
 std::vector<uint8_t> hoursOf(const std::string &user) {
@@ -89,8 +99,17 @@ TEST_F(Exports, EveryExportAnswersOnTheDirectory) {
     change.password = nullptr;
     EXPECT_EQ(api::SetUserInfo(kLabServer, ann.c_str(), &change), 0u);
 
-    EXPECT_THAT(deliver(api::GetAllUsers, kLabServer).names, Contains(ann));
-    EXPECT_THAT(deliver(api::GetAllGroups, api::kTrue, kLabServer).names, Contains(staff));
+    const Delivered users = deliver(api::GetAllUsers, kLabServer);
+    EXPECT_THAT(users.names, Contains(ann));
+    // The listing carries what the lists show beside the name.
+    const std::optional<ListedDetails> annListed = detailsOf(users, ann);
+    ASSERT_TRUE(annListed.has_value());
+    EXPECT_EQ(annListed->fullName, "Lab user");
+    EXPECT_EQ(annListed->comment, "changed");
+    EXPECT_EQ(annListed->flags & kDisabled, 0u);
+    const Delivered globals = deliver(api::GetAllGroups, api::kTrue, kLabServer);
+    EXPECT_THAT(globals.names, Contains(staff));
+    EXPECT_EQ(detailsOf(globals, staff).value_or(ListedDetails{}).comment, "lab group");
     EXPECT_THAT(deliver(api::GetAllGroups, api::kFalse, kLabServer).names, Contains(site));
 
     std::array<char, 256> name{}, text{};
