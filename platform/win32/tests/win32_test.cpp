@@ -102,6 +102,16 @@ TEST(SendMessageA, NullWindowFails) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
 }
 
+// A registered number must never be one that a list or combo box takes for its own message.
+TEST(RegisterWindowMessageA, OneNameGivesOneNumberAboveTheControlsMessages) {
+    const UINT number = RegisterWindowMessageA("Vantry.ListDetails");
+    EXPECT_EQ(RegisterWindowMessageA("Vantry.ListDetails"), number);
+    EXPECT_GE(number, 0xC000u);
+    EXPECT_LE(number, 0xFFFFu);
+    EXPECT_EQ(RegisterWindowMessageA(""), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
 class ComputerName : public ::testing::Test {
 protected:
     void TearDown() override { unsetenv("COMPUTERNAME"); }
