@@ -39,7 +39,9 @@ Enumerated enumerateDomain(const char *server) {
                        "GetAllGroups", &details)) {
             result.groups.emplace_back(std::move(name), isGlobal);
         }
-        for (ListedDetails &group : details) result.groupComments.push_back(std::move(group.comment));
+        for (ListedDetails &group : details) {
+            result.groupComments.push_back(std::move(group.comment));
+        }
     }
     for (const auto &[group, isGlobal] : result.groups) {
         result.members.push_back(enumerate(

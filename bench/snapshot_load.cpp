@@ -1,10 +1,9 @@
 // The snapshot load of a generated domain, end to end, against two floors: the same
 // enumerations through the library into a plain list plus inserting the same rows (names, and
-// what the listings say of each) into a fresh
-// SQLite file in one transaction; and the physical floor, the world's rows read plainly and
-// inserted into a copy of the template. Reports each, the ratios and the peak memory. The
-// enumerations alone, through the library and as the platform's bare calls, show the layers'
-// shares.
+// what the listings say of each) into a fresh SQLite file in one transaction; and the physical
+// floor, the world's rows read plainly and inserted into a copy of the template. Reports each,
+// the ratios and the peak memory. The enumerations alone, through the library and as the
+// platform's bare calls, show the layers' shares.
 #include "domain_enumeration.h"
 #include "lm.h"
 #include "samworld/world.h"

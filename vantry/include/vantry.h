@@ -65,7 +65,7 @@ typedef struct GroupRecord {
 typedef struct ListDetails {
     const char *full_name; /* users; empty for groups */
     const char *comment;
-    uint32_t flags; /* users: the account flags (UF_ACCOUNTDISABLE, UF_LOCKOUT, ...); 0 for groups */
+    uint32_t flags;        /* users: the account flags (UF_ACCOUNTDISABLE, ...); 0 for groups */
 } ListDetails;
 
 /* Single accounts and memberships. `global` and `add` count any non-zero value as true. */

@@ -131,6 +131,7 @@ void ItemListModel::clear() {
     beginResetModel();
     names_.clear();
     icons_.clear();
+    order_.clear();
     shown_.clear();
     folded_.clear();
     endResetModel();
@@ -150,13 +151,15 @@ void ItemListModel::append(NameArray names, const std::vector<ItemIcon> &icons) 
         beginInsertRows({}, first, first + static_cast<int>(added.size()) - 1);
         appendNames(std::move(added));
         for (int entry = first; entry < static_cast<int>(names_.size()); ++entry) {
+            order_.push_back(entry);
             shown_.push_back(entry);
         }
         endInsertRows();
         return;
     }
     appendNames(std::move(added));
-    showEntries(ordered());
+    order_ = ordered();
+    showEntries();
 }
 
 void ItemListModel::appendNames(std::vector<std::string> added) {
@@ -180,7 +183,8 @@ int ItemListModel::findName(const QString &name) const {
 void ItemListModel::sort(int column, Qt::SortOrder order) {
     sortColumn_ = column < columnCount() ? column : -1;
     sortOrder_ = order;
-    showEntries(ordered());
+    order_ = ordered();
+    showEntries();
 }
 
 std::vector<int32_t> ItemListModel::ordered() const {
@@ -213,7 +217,7 @@ std::vector<int32_t> ItemListModel::ordered() const {
 void ItemListModel::setSearch(const QString &text) {
     if (text == search_) return;
     search_ = text;
-    showEntries(ordered());
+    showEntries();
     emit searchChanged(search_);
 }
 
@@ -236,14 +240,13 @@ bool ItemListModel::searchHidesAny(const QString &text, const std::vector<int> &
 
 int ItemListModel::findEntry(const QString &text) const {
     if (text.isEmpty()) return -1;
-    const std::vector<int32_t> entries = ordered();
-    for (const int32_t entry : entries) {
+    for (const int32_t entry : order_) {
         if (QString::fromStdString(names_[entry]).compare(text, Qt::CaseInsensitive) == 0) {
             return entry;
         }
     }
     const std::string foldedText = FoldedForSearch(text.toStdString());
-    for (const int32_t entry : entries) {
+    for (const int32_t entry : order_) {
         if (matches(entry, foldedText)) return entry;
     }
     return -1;
@@ -254,7 +257,8 @@ int ItemListModel::rowOfEntry(int entry) const {
     return found != shown_.end() ? static_cast<int>(found - shown_.begin()) : -1;
 }
 
-void ItemListModel::showEntries(std::vector<int32_t> entries) {
+void ItemListModel::showEntries() {
+    std::vector<int32_t> entries = order_;
     const std::string foldedSearch = FoldedForSearch(search_.toStdString());
     if (!foldedSearch.empty()) {
         std::erase_if(entries, [&](int32_t entry) { return !matches(entry, foldedSearch); });

@@ -107,10 +107,11 @@ void frmMain::ConnectHandlers() {
     connect(ui->cboFilter, &QComboBox::currentIndexChanged, this, &frmMain::cboFilter_Click);
     connect(ui->txtSearch, &QLineEdit::textChanged, this, &frmMain::txtSearch_Change);
     // A find that clears the search says so in the box.
-    connect(&ui->lstItems->entries(), &ItemListModel::searchChanged, this, [this](const QString &text) {
-        const QSignalBlocker quiet(ui->txtSearch);
-        ui->txtSearch->setText(text);
-    });
+    connect(&ui->lstItems->entries(), &ItemListModel::searchChanged, this,
+            [this](const QString &text) {
+                const QSignalBlocker quiet(ui->txtSearch);
+                ui->txtSearch->setText(text);
+            });
     ui->txtSearch->installEventFilter(this);
     // Queued, so that a question asked about the click comes after the mouse has been released.
     connect(ui->lstItems, &ItemListView::itemSelectionChanged, this,

@@ -133,8 +133,8 @@ void frmMain::txtSearch_Change(const QString &text) {
 }
 
 // After a search left out selected entries, or brought entries back to an empty list: what
-// is still selected is shown, else the first entry, as after a fill. The search box keeps the
-// focus while the administrator types.
+// is still selected is taken up as a selection is, else the first entry as after a fill. The
+// search box keeps the focus while the administrator types.
 void frmMain::ShowSearchedList() {
     ItemListView &list = *ui->lstItems;
     if (list.count() == 0) {
@@ -143,16 +143,10 @@ void frmMain::ShowSearchedList() {
     }
     if (list.selectedCount() == 0) SelectOnly(0);
     CurrentItem_ = list.currentIndex();
-    SelCount_ = list.selectedCount();
     ui->fraDetails->setEnabled(true);
     ui->cmdRelations->setEnabled(true);
     const bool typing = ui->txtSearch->hasFocus();
-    if (SelCount_ >= 2) {
-        ClearDetails();
-        MarkDetailsClean();
-    } else {
-        ShowItemDetails(list.text(list.selectedRow()), ViewType_);
-    }
+    timListUpdate_Timer();
     if (typing) ui->txtSearch->setFocus();
 }
 

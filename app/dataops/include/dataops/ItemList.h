@@ -98,17 +98,18 @@ private:
     std::size_t entry(int row) const {
         return static_cast<std::size_t>(shown_.at(static_cast<std::size_t>(row)));
     }
-    // The entries in the order chosen, before the search leaves any out.
+    // The entries in the order chosen, sorted afresh.
     std::vector<int32_t> ordered() const;
     bool matches(std::size_t entry, const std::string &foldedText) const;
     void appendNames(std::vector<std::string> added);
-    // Makes rows show these entries, in this order, carrying selections and the current row
-    // along.
-    void showEntries(std::vector<int32_t> entries);
+    // Makes the rows show the entries of order_ that the search leaves, carrying selections
+    // and the current row along.
+    void showEntries();
     QString columnText(int row, int column) const;
 
     std::vector<std::string> names_;
     std::vector<ItemIcon> icons_;
+    std::vector<int32_t> order_;  // every entry, in the order chosen
     std::vector<int32_t> shown_;  // the entry of each row
     mutable std::vector<std::string> folded_;  // names as the search compares them, made on use
     QString header_;

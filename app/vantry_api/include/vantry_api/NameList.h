@@ -1,6 +1,7 @@
 // The list that the library's enumerations deliver names into: each name arrives at window()
-// as an add-string message, and listings of accounts follow it with the account's details. The main window's hidden list box is one; StringNameList is a
-// plain one for code without windows.
+// as an add-string message, and listings of accounts follow it with the account's details.
+// The main window's hidden list box is one; StringNameList is a plain one for code without
+// windows.
 #pragma once
 
 #include "win32.h"
