@@ -14,7 +14,7 @@ StringNameList::StringNameList() : window_{&StringNameList::receive, this} {}
 
 void StringNameList::clear() {
     names_.clear();
-    details_.clear();
+    details_ = {};  // only the listing of every account has details: give their room back
 }
 
 const ListedDetails *StringNameList::details(int64_t index) const {
