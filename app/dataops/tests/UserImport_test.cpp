@@ -97,6 +97,60 @@ TEST_F(UserImportTest, ThePreviewSaysWhatEachRowWillDoOrWhyNot) {
     EXPECT_FALSE(world().hasAccount("CORP", "anna.baker"));
 }
 
+// Tells each account it is asked about, and stops before the one at index stopAt.
+class StopBefore final : public ProgressReporter {
+public:
+    explicit StopBefore(int64_t stopAt) : stopAt_(stopAt) {}
+    bool Step(int64_t done, int64_t, const std::string &what) override {
+        asked.push_back(what);
+        return done < stopAt_;
+    }
+    std::vector<std::string> asked;
+
+private:
+    int64_t stopAt_;
+};
+
+// Refused rows are passed over; an account whose membership the SAM refused counts as failed
+// but stays; a stop leaves the remaining rows alone. SAM and snapshot agree throughout.
+TEST_F(UserImportTest, TheRunCreatesEachAcceptedRowUntilStopped) {
+    world().addFault({.call = "NetLocalGroupAddMembers", .status = 5, .server = "", .after = 0, .count = 1});
+    const ImportPlan plan = PlanUserImport(
+        "name,password,full name,flags,groups\r\n"
+        "anna,Pa55word,Anna Baker,disabled,Staff\r\n"
+        "ann,,,,\r\n"
+        "bob,,,,Printers\r\n"
+        "carl,,,,Staff\r\n"
+        "dave,,,,\r\n");
+    gData->LastErr().Refresh();
+    StopBefore progress(3);
+    const OperationCount count = RunUserImport(plan, progress);
+    EXPECT_EQ(progress.asked, (std::vector<std::string>{"anna", "bob", "carl", "dave"}));
+    EXPECT_EQ(count.total, 4);
+    EXPECT_EQ(count.succeeded, 2);
+    EXPECT_EQ(count.failed, 1);
+    EXPECT_EQ(count.notDone(), 1);
+    EXPECT_NE(gData->LastErr().Description().find("Add user 'bob' to SAM group 'Printers' failed"),
+              std::string::npos)
+        << gData->LastErr().Description();
+
+    const samworld::UserRecord anna = world().user("CORP", "anna");
+    EXPECT_EQ(anna.fullName, "Anna Baker");
+    EXPECT_NE(anna.flags & UF_ACCOUNTDISABLE, 0U);
+    EXPECT_EQ(anna.flags & UF_DONT_EXPIRE_PASSWD, 0U);  // not named, so not set
+    EXPECT_TRUE(world().passwordMatches("CORP", "anna", "Pa55word"));
+    EXPECT_EQ(world().members("CORP", "Staff"), (std::vector<std::string>{"anna", "carl"}));
+    EXPECT_TRUE(world().members("CORP", "Printers").empty());
+    EXPECT_TRUE(world().hasAccount("CORP", "bob"));
+    EXPECT_FALSE(world().hasAccount("CORP", "dave"));
+
+    NameArray staff;
+    EXPECT_FALSE(gData->Group().GetCommonUsers(std::vector<std::string>{"Staff"}, false, staff));
+    EXPECT_EQ(staff.items(), (std::vector<std::string>{"anna", "carl"}));
+    EXPECT_TRUE(gData->User().Exists("bob"));
+    EXPECT_FALSE(gData->User().Exists("dave"));
+}
+
 TEST_F(UserImportTest, AHeaderItCannotReadIsRefusedWhole) {
     EXPECT_EQ(Complaint("name,e-mail\r\nanna,a@b\r\n"),
               "Line 1: unknown column 'e-mail'. The columns are: name, password, full name, "

@@ -22,3 +22,17 @@ EntryParts SplitAdvice(const std::string &description) {
     return {description.substr(0, blank),
             description.substr(blank + std::char_traits<char>::length(kBlankLine))};
 }
+
+std::string PlainLines(const std::string &text) {
+    std::string plain;
+    plain.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\n' && at + 1 < text.size() && text[at + 1] == '\r') {
+            plain += '\n';
+            ++at;
+        } else if (text[at] != '\r') {
+            plain += text[at];
+        }
+    }
+    return plain;
+}

@@ -1,11 +1,11 @@
 #include "ui/frmErrors.h"
 
-#include "status/MsgBox.h"
+#include "dataops/CsvExport.h"
+#include "ui/modMain.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,13 +23,7 @@ namespace {
 constexpr int kIconSize = 32;
 constexpr int kWidth = 560;
 
-// The error list's line breaks are a line feed and a carriage return; text wants a line feed.
-QString Plain(const std::string &text) {
-    QString plain = QString::fromStdString(text);
-    plain.replace(QLatin1String("\n\r"), QLatin1String("\n"));
-    plain.remove(QLatin1Char('\r'));
-    return plain;
-}
+QString Plain(const std::string &text) { return QString::fromStdString(PlainLines(text)); }
 
 QString CountText(std::size_t count) {
     return count == 1 ? QStringLiteral("1 error") : QStringLiteral("%1 errors").arg(count);
@@ -62,7 +56,7 @@ QLabel *TextLabel(const QString &text, const char *name, QWidget &owner) {
 
 }  // namespace
 
-frmErrors::frmErrors(const ErrorReport &report, QWidget *owner) : QDialog(owner) {
+frmErrors::frmErrors(const ErrorReport &report, QWidget *owner) : QDialog(owner), report_(report) {
     setObjectName(QStringLiteral("frmErrors"));
     setWindowTitle(QStringLiteral("Error"));
     const QString caption =
@@ -122,22 +116,18 @@ QFileDialog &frmErrors::dlgSave() {
         dlgSave_ = std::make_unique<QFileDialog>(this, QStringLiteral("Save Errors"));
         dlgSave_->setObjectName(QStringLiteral("dlgSave"));
         dlgSave_->setAcceptMode(QFileDialog::AcceptSave);
-        dlgSave_->setNameFilters({QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")});
-        dlgSave_->setDefaultSuffix(QStringLiteral("txt"));
+        dlgSave_->setNameFilters({QStringLiteral("Text Files (*.txt)"),
+                                  QStringLiteral("CSV Files (*.csv)"), QStringLiteral("All Files (*)")});
+        dlgSave_->setDefaultSuffix(QStringLiteral("txt"));  // the dialog follows the kind chosen
     }
     return *dlgSave_;
 }
 
 bool frmErrors::SaveTo(const QString &path) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) &&
-        file.write(text_.toUtf8()) == text_.toUtf8().size()) {
-        return true;
-    }
-    MsgBox("Unable to save the errors to " + path.toStdString() + ": " +
-               file.errorString().toStdString(),
-           MsgButtons::OKOnly, MsgIcon::Exclamation, "Error");
-    return false;
+    const bool csv = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    const QByteArray contents =
+        csv ? QByteArray::fromStdString(ErrorReportCsv(report_)) : text_.toUtf8();
+    return SaveFile(path, contents, "the errors");
 }
 
 void frmErrors::cmdCopy_Click() { QApplication::clipboard()->setText(text_); }

@@ -100,6 +100,8 @@ void frmMain::ConnectHandlers() {
         });
     }
     connect(ui->mnuViewRefresh, &QAction::triggered, this, &frmMain::mnuViewRefresh_Click);
+    connect(ui->mnuFileImport, &QAction::triggered, this, &frmMain::mnuFileImport_Click);
+    connect(ui->mnuFileExport, &QAction::triggered, this, &frmMain::mnuFileExport_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(ui->mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
     connect(ui->mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
@@ -194,13 +196,16 @@ void frmMain::SetViewMarks(int checkedView) {
     }
 }
 
-// The Edit commands themselves too: their shortcuts work outside the menu.
+// The Edit commands themselves too: their shortcuts work outside the menu. Import changes the
+// target as they do; Export needs a list.
 void frmMain::SetMenusEnabled(bool enabled) {
     for (QMenu *menu : {ui->mnuEdit, ui->mnuView}) {
         menu->setEnabled(enabled);
         menu->menuAction()->setEnabled(enabled);
     }
     for (QAction *command : mnuEditItems) command->setEnabled(enabled);
+    ui->mnuFileImport->setEnabled(enabled);
+    ui->mnuFileExport->setEnabled(enabled);
 }
 
 bool frmMain::LoseChangesConfirmed() {

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QSaveFile>
 #include <QTimer>
 
 namespace {
@@ -65,8 +66,32 @@ QString BrowseForFile(QFileDialog &dlgCD, const QString &filter, const QString &
     dlgCD.setWindowTitle(title);
     dlgCD.setFileMode(QFileDialog::ExistingFile);
     dlgCD.setAcceptMode(QFileDialog::AcceptOpen);
+    dlgCD.setDefaultSuffix(QString());  // left by a save in the same dialog
     if (dlgCD.exec() != QDialog::Accepted || dlgCD.selectedFiles().isEmpty()) return {};
     return dlgCD.selectedFiles().first();
+}
+
+QString SaveFileName(QFileDialog &dialog, const QStringList &filters, const QString &title,
+                     const QString &suffix) {
+    dialog.setNameFilters(filters);
+    dialog.setWindowTitle(title);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+bool SaveFile(const QString &path, const QByteArray &contents, const std::string &what) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
+        file.commit()) {
+        return true;
+    }
+    MsgBox("Unable to save " + what + " to " + path.toStdString() + ": " +
+               file.errorString().toStdString(),
+           MsgButtons::OKOnly, MsgIcon::Exclamation, "Error");
+    return false;
 }
 
 bool SameTypeSelected(const ItemListView &list) {

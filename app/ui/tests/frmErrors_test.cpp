@@ -1,3 +1,4 @@
+#include "csv/Csv.h"
 #include "status/ShowErrors.h"
 #include "status/modSAM.h"
 #include "testing/TempFolder.h"
@@ -69,6 +70,22 @@ TEST(frmErrors, ALongListCountsScrollsAndGivesASharedSuggestionOnce) {
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly | QIODevice::Text));
     EXPECT_EQ(QString::fromUtf8(saved.readAll()), copied);
+
+    // As CSV, chosen by its kind: a record per entry, each whole with its suggestion.
+    QTimer::singleShot(0, [&] {
+        window.dlgSave().selectNameFilter("CSV Files (*.csv)");
+        window.dlgSave().selectFile(QString::fromStdString((folder.path() / "errors").string()));
+        QMetaObject::invokeMethod(&window.dlgSave(), "accept");
+    });
+    part<QPushButton>(window, "cmdSave").click();
+    QFile csv(QString::fromStdString((folder.path() / "errors.csv").string()));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const std::vector<CsvRecord> records = ReadCsv(csv.readAll().toStdString());
+    ASSERT_EQ(records.size(), 31U);
+    EXPECT_EQ(records[0].fields, (std::vector<std::string>{"Number", "Description"}));
+    EXPECT_EQ(records[30].fields,
+              (std::vector<std::string>{"30", PlainLines("Failed to update user 'u30' in SAM: " + denied)}));
+    EXPECT_NE(records[30].fields[1].find("\n\nSuggestion - "), std::string::npos);
 }
 
 TEST(frmErrors, TheProgramShowsEveryErrorListInIt) {

@@ -29,3 +29,7 @@ struct EntryParts {
     std::string advice;  // empty when the entry gives none
 };
 EntryParts SplitAdvice(const std::string &description);
+
+// The text with its line breaks (the list's line feed and carriage return, or a carriage return
+// and line feed) as single line feeds, as text files and controls want them.
+std::string PlainLines(const std::string &text);

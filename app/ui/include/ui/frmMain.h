@@ -78,6 +78,8 @@ private:
     void mnuEditItems_Click(int index);
     void mnuViewItem_Click(int index);
     void mnuViewRefresh_Click();
+    void mnuFileImport_Click();
+    void mnuFileExport_Click();
     void mnuFileExit_Click();
     void mnuHelpContents_Click();
     void mnuHelpSearch_Click();

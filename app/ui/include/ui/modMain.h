@@ -4,9 +4,11 @@
 #include "store/StoreFolders.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <memory>
+#include <string>
 
 struct OperationCount;
 class QFileDialog;
@@ -27,6 +29,16 @@ void WaitProcessingEvents(std::chrono::milliseconds time);
 // Shows the file-open dialog with a filter in the form "description|patterns|..." and a
 // title; returns the chosen file's full path, or empty text when the user cancels.
 QString BrowseForFile(QFileDialog &dlgCD, const QString &filter, const QString &title);
+
+// Shows the file-save dialog with its name filters ("CSV Files (*.csv)") and a title; a name
+// typed without a suffix takes suffix. Returns the chosen file's full path, or empty text when
+// the user cancels.
+QString SaveFileName(QFileDialog &dialog, const QStringList &filters, const QString &title,
+                     const QString &suffix);
+
+// Writes contents to the file, replacing it whole or not at all; false, after saying why it
+// could not save what ("the errors") there.
+bool SaveFile(const QString &path, const QByteArray &contents, const std::string &what);
 
 // True when every selected entry has the small icon of the list's selected entry; otherwise
 // says "Mixed types in selection not allowed" and returns false.
