@@ -1,13 +1,15 @@
-// A user import of 1,000 rows into a 20,000-user domain of the embedded world: the checks of
-// every row (the preview), then the creation of each account with its two memberships, against
-// the goal of 10 s for the whole.
+// A user import of 1,000 rows into a 20,000-user domain of the embedded world, without a
+// display: the checks of every row, the preview window that shows them, then the creation of
+// each account with its two memberships, against the goal of 10 s for the whole.
 #include "dataops/UserImport.h"
 #include "samworld/world.h"
 #include "store/ProgramValues.h"
 #include "testing/TempFolder.h"
+#include "ui/frmImport.h"
 #include "vantry_api/NameList.h"
 #include "vantry_api/ProgramFolder.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 
 #include <cstdio>
@@ -42,7 +44,9 @@ double Milliseconds(const QElapsedTimer &clock) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char *argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const TempFolder folder;
     const std::string path = (folder.path() / "samworld.db").string();
     {
@@ -70,6 +74,13 @@ int main() {
     const ImportPlan plan = PlanUserImport(text);
     const double planMs = Milliseconds(clock);
     clock.restart();
+    {
+        frmImport preview(plan, QStringLiteral("new.csv"));
+        preview.show();
+        QCoreApplication::processEvents();
+    }
+    const double previewMs = Milliseconds(clock);
+    clock.restart();
     NoProgress progress;
     const OperationCount count = RunUserImport(plan, progress);
     const double runMs = Milliseconds(clock);
@@ -80,9 +91,11 @@ int main() {
         return 1;
     }
     std::printf("check %d rows against %d users %9.0f ms\n", kRows, kUsers, planMs);
+    std::printf("show them in the preview %9.0f ms\n", previewMs);
     std::printf("create them with 2 memberships each %9.0f ms\n", runMs);
-    std::printf("whole import %9.0f ms   goal %.0f ms   %s\n", planMs + runMs, kGoalMs,
-                planMs + runMs <= kGoalMs ? "met" : "MISSED");
+    const double wholeMs = planMs + previewMs + runMs;
+    std::printf("whole import %9.0f ms   goal %.0f ms   %s\n", wholeMs, kGoalMs,
+                wholeMs <= kGoalMs ? "met" : "MISSED");
     gData.reset();
     return 0;
 }

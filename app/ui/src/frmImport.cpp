@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
-#include <QTreeWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,25 +38,33 @@ QString SummaryText(const ImportPlan &plan, const QString &fileName) {
     return text + QStringLiteral(" Nothing changes until you press OK.");
 }
 
-QTreeWidget *RowList(const ImportPlan &plan, QWidget &owner) {
-    auto *list = new QTreeWidget(&owner);  // owned by the window
+QTableWidget *RowList(const ImportPlan &plan, QWidget &owner) {
+    auto *list = new QTableWidget(static_cast<int>(plan.rows.size()), 3, &owner);  // owned by the window
     list->setObjectName(QStringLiteral("lstRows"));
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Name"),
-                           QStringLiteral("What will be done")});
+    list->setHorizontalHeaderLabels({QStringLiteral("Line"), QStringLiteral("Name"),
+                                     QStringLiteral("What will be done")});
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setShowGrid(false);
+    list->verticalHeader()->hide();
     const QIcon refused = owner.style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    QList<QTreeWidgetItem *> items;
-    for (const ImportRow &row : plan.rows) {
-        auto *item = new QTreeWidgetItem({QString::number(row.line), QString::fromStdString(row.name),
-                                          QString::fromStdString(row.Verdict())});
-        item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
-        if (!row.Accepted()) item->setIcon(kVerdictColumn, refused);
-        items << item;
+    for (int i = 0; i < list->rowCount(); ++i) {
+        const ImportRow &row = plan.rows[static_cast<std::size_t>(i)];
+        auto *line = new QTableWidgetItem(QString::number(row.line));
+        line->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        list->setItem(i, 0, line);
+        list->setItem(i, 1, new QTableWidgetItem(QString::fromStdString(row.name)));
+        auto *verdict = new QTableWidgetItem(QString::fromStdString(row.Verdict()));
+        if (!row.Accepted()) verdict->setIcon(refused);
+        list->setItem(i, kVerdictColumn, verdict);
     }
-    list->addTopLevelItems(items);
-    list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    QHeaderView &columns = *list->horizontalHeader();
+    columns.setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns.setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    columns.setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    columns.setStretchLastSection(true);
+    // A refused row says every reason, on as many lines as the width needs.
+    list->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return list;
 }
 

@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTableWidget>
 
 #include <fstream>
 #include <functional>
@@ -46,9 +46,9 @@ protected:
         });
     }
 
-    static QStringList column(const QTreeWidget &rows, int index) {
+    static QStringList column(const QTableWidget &rows, int index) {
         QStringList texts;
-        for (int row = 0; row < rows.topLevelItemCount(); ++row) texts << rows.topLevelItem(row)->text(index);
+        for (int row = 0; row < rows.rowCount(); ++row) texts << rows.item(row, index)->text();
         return texts;
     }
 };
@@ -66,7 +66,7 @@ TEST_F(FileTest, ImportPreviewsTheRowsThenCreatesTheAccepted) {
     bool untouched = false;
     whenShown("frmImport", [&](QWidget &preview) {
         summary = preview.findChild<QLabel *>("lblSummary")->text();
-        const auto &rows = *preview.findChild<QTreeWidget *>("lstRows");
+        const auto &rows = *preview.findChild<QTableWidget *>("lstRows");
         names = column(rows, 1);
         verdicts = column(rows, 2);
         untouched = !world().hasAccount("CORP", "anna.baker");

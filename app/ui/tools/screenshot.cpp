@@ -10,6 +10,7 @@
 #include "status/MsgBox.h"
 #include "ui/frmConnect.h"
 #include "ui/frmErrors.h"
+#include "ui/frmImport.h"
 #include "ui/frmMain.h"
 #include "ui/frmRelations.h"
 #include "ui/frmSplash.h"
@@ -26,12 +27,15 @@
 #include <QComboBox>
 #include <QAbstractItemView>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -310,6 +314,40 @@ bool shootMixedHours(Camera &camera, frmMain &window) {
     return saved;
 }
 
+// The preview of an import from the README's sample file: two accounts to create, and a row
+// refused for a name in use and a group the target lacks. Cancelled, so nothing changes.
+bool shootImportPreview(Camera &camera, frmMain &window) {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("new-staff.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write("name,password,full name,comment,flags,account expires,groups\r\n"
+                   "ruth.baker,Tide-2001,\"Baker, Ruth\",Net mender,must_change,,Fishers; Weavers\r\n"
+                   "sam.carter,Tide-2002,Sam Carter,\"Dock clerk, nights\",disabled,2030-06-01,"
+                   "Clerks; Harbour Office\r\n"
+                   "anna.baker,Tide-2003,Anna Baker,,,,Sailors; Sea Scouts\r\n") < 0) {
+        std::cerr << "Cannot write " << path.toStdString() << '\n';
+        return false;
+    }
+    file.close();
+    find<QAction>(window, "tbrToolBar_User").trigger();
+    window.dlgCD().setOption(QFileDialog::DontUseNativeDialog);
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        window.dlgCD().selectFile(path);
+        QMetaObject::invokeMethod(&window.dlgCD(), "accept");
+        QTimer::singleShot(0, [&] {  // the preview comes next
+            auto *preview = qobject_cast<frmImport *>(QApplication::activeModalWidget());
+            if (preview == nullptr) return;
+            saved = camera.shootOver(window, *preview, QStringLiteral("import-preview"));
+            preview->reject();
+        });
+    });
+    find<QAction>(window, "mnuFileImport").trigger();
+    if (!saved) std::cerr << "No import preview\n";
+    return saved;
+}
+
 // A directory domain opened by name: the Connect dialog that Switch To brings up, then the
 // users list.
 bool shootDirectory(Camera &camera, frmMain &window, const QString &domain, const QString &user,
@@ -374,6 +412,7 @@ int main(int argc, char *argv[]) {
     saved &= shootMixedHours(camera, window);
     saved &= shootApplyProgress(camera, window);
     saved &= shootApplyReport(camera, window, presenter);
+    saved &= shootImportPreview(camera, window);
 
     const QString localMachine = find<QLineEdit>(window, "txtName").text();
     find<QCheckBox>(window, "chkPDC").setChecked(false);
