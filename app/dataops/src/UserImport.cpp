@@ -5,6 +5,7 @@
 #include "csv/Csv.h"
 #include "dataops/ItemList.h"
 #include "status/ProgramError.h"
+#include "status/modSAM.h"
 #include "store/ProgramValues.h"
 
 #include <QString>
@@ -326,7 +327,20 @@ OperationCount RunUserImport(const ImportPlan &plan, ProgressReporter &progress)
         accepted.push_back(&row);
         names.push_back(row.name);
     }
-    // The work is handed the rows' names in order: the next row is the one named.
-    auto next = accepted.begin();
-    return ForEachAccount(names, progress, [&next](const std::string &) { return CreateUser(**next++); });
+    OperationCount count{static_cast<int64_t>(names.size())};
+    // The snapshot's rows go in one transaction: committed one by one, they would wait for the
+    // disk three times an account. Should the commit fail, the SAM holds accounts that the
+    // snapshot lacks.
+    try {
+        Transaction snapshotRows(*gData->User().DataSource());
+        // The work is handed the rows' names in order: the next row is the one named.
+        auto next = accepted.begin();
+        count = ForEachAccount(names, progress,
+                               [&next](const std::string &) { return CreateUser(**next++); });
+        snapshotRows.commit();
+    } catch (...) {
+        gData->LastErr().CloneErr();
+        if (count.succeeded + count.failed > 0) OutOfStep = true;
+    }
+    return count;
 }
