@@ -7,6 +7,7 @@
 #include "status/ProgramError.h"
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
+#include "vantry_api/modVantryDeclare.h"
 
 #include <QString>
 
@@ -17,11 +18,10 @@
 
 namespace {
 
-// The Add dialog's limits; every other text crosses to the account library in a field of 255
-// bytes.
+// The Add dialog's limits; every other text is held to the account library's.
 constexpr int kNameCharacters = 20;
 constexpr int kPasswordCharacters = 14;
-constexpr std::size_t kTextBytes = 255;
+constexpr auto kTextBytes = static_cast<std::size_t>(modVantryDeclare::kLibraryTextBytes);
 // Characters no account name may hold, besides control characters.
 constexpr std::string_view kForbiddenInNames = "\"/\\[]:|<>+=;,?*@";
 
@@ -329,8 +329,7 @@ OperationCount RunUserImport(const ImportPlan &plan, ProgressReporter &progress)
     }
     OperationCount count{static_cast<int64_t>(names.size())};
     // The snapshot's rows go in one transaction: committed one by one, they would wait for the
-    // disk three times an account. Should the commit fail, the SAM holds accounts that the
-    // snapshot lacks.
+    // disk three times an account.
     try {
         Transaction snapshotRows(*gData->User().DataSource());
         // The work is handed the rows' names in order: the next row is the one named.
@@ -338,9 +337,14 @@ OperationCount RunUserImport(const ImportPlan &plan, ProgressReporter &progress)
         count = ForEachAccount(names, progress,
                                [&next](const std::string &) { return CreateUser(**next++); });
         snapshotRows.commit();
-    } catch (...) {
-        gData->LastErr().CloneErr();
-        if (count.succeeded + count.failed > 0) OutOfStep = true;
+    } catch (const ProgramError &failure) {
+        const bool samChanged = count.succeeded + count.failed > 0;
+        OutOfStep = OutOfStep || samChanged;
+        gData->LastErr().Description(
+            (samChanged ? "The accounts were created in the SAM, but the local copy could not be "
+                          "updated: "
+                        : "No account was created, as the local copy cannot be changed: ") +
+            PlainStoreFailure(failure) + ".");
     }
     return count;
 }

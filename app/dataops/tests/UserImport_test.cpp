@@ -4,6 +4,7 @@
 #include "accounts/clsUser.h"
 #include "dataops/UserImport.h"
 #include "status/ProgramError.h"
+#include "status/modSAM.h"
 #include "store/ProgramValues.h"
 
 namespace {
@@ -149,6 +150,26 @@ TEST_F(UserImportTest, TheRunCreatesEachAcceptedRowUntilStopped) {
     EXPECT_EQ(staff.items(), (std::vector<std::string>{"anna", "carl"}));
     EXPECT_TRUE(gData->User().Exists("bob"));
     EXPECT_FALSE(gData->User().Exists("dave"));
+}
+
+// Another program reads the local copy while the import runs: the accounts reach the SAM, the
+// snapshot's rows cannot be committed, and the administrator is told so and warned.
+TEST_F(UserImportTest, AnImportTheLocalCopyCannotKeepIsReportedAndOutOfStep) {
+    const ImportPlan plan = PlanUserImport("name\r\nanna\r\nbob\r\n");
+    const Database otherProgram(gData->WorkingPath());
+    otherProgram.execute("BEGIN");
+    otherProgram.prepare("SELECT count(*) FROM User").step();
+    OutOfStep = false;
+    gData->LastErr().Refresh();
+    NoProgress progress;
+    const OperationCount count = RunUserImport(plan, progress);
+    EXPECT_EQ(count.succeeded, 2);
+    EXPECT_TRUE(world().hasAccount("CORP", "bob"));
+    EXPECT_EQ(gData->LastErr().Description(),
+              "The accounts were created in the SAM, but the local copy could not be updated: "
+              "another program is using it.");
+    EXPECT_TRUE(OutOfStep);
+    OutOfStep = false;
 }
 
 TEST_F(UserImportTest, AHeaderItCannotReadIsRefusedWhole) {

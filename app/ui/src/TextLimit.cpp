@@ -1,11 +1,13 @@
 #include "ui/TextLimit.h"
 
+#include "vantry_api/modVantryDeclare.h"
+
 #include <QLineEdit>
 #include <QValidator>
 
 namespace {
 
-constexpr int kLibraryTextBytes = 255;
+using modVantryDeclare::kLibraryTextBytes;
 
 class Utf8ByteLimit : public QValidator {
 public:

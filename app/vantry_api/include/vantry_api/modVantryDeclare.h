@@ -17,6 +17,9 @@ SharedLibrary &OrlopLibrary();
 inline constexpr int32_t kListBox = -1;
 inline constexpr int32_t kTrue = -1;
 inline constexpr int32_t kFalse = 0;
+// The most bytes of UTF-8 a text given to the library may hold: its buffers of 256 less the
+// terminator.
+inline constexpr int kLibraryTextBytes = 255;
 
 // Each export under its own name, bound to the export of that name.
 #define TARNWICK_LATE_BOUND(library, name) \
