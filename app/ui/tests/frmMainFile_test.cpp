@@ -98,7 +98,10 @@ TEST_F(FileTest, ExportListWritesTheShownEntries) {
     const QByteArray text = saved.readAll();
     std::vector<std::vector<std::string>> records;
     for (const CsvRecord &record : ReadCsv(text.toStdString())) records.push_back(record.fields);
-    EXPECT_EQ(records, (std::vector<std::vector<std::string>>{{"Domain User(s)"}, {"ann"}, {"bob"}}));
+    EXPECT_EQ(records, (std::vector<std::vector<std::string>>{
+                           {"Domain User(s)", "Full Name", "Comment", "State"},
+                           {"ann", "", "", ""},
+                           {"bob", "", "", ""}}));
 }
 
 TEST_F(FileTest, ImportAndExportWaitForATarget) {
