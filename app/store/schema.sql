@@ -30,6 +30,9 @@ CREATE TABLE GroupUser (
     UserID INTEGER NOT NULL
 );
 CREATE UNIQUE INDEX GroupID_UserID ON GroupUser (GroupID, UserID);
+-- The groups of a set of users are found from the users' side: without it, the groups common
+-- to thousands of selected users cost one lookup per group and user.
+CREATE INDEX UserID_GroupID ON GroupUser (UserID, GroupID);
 
 -- Stored queries: SQL texts kept by name, their parameters bound by name.
 CREATE TABLE StoredQuery (
