@@ -46,9 +46,9 @@ void frmMain::DeleteSelected() {
 }
 
 // A text that matches no name is reported with the text, and the selection goes back to where
-// it was.
+// it was: the list's selection as it is now, which a click just before may have changed.
 void frmMain::FindItem() {
-    if (SelCount_ == 0) return;
+    if (ui->lstItems->selectedCount() == 0) return;
     const int remembered = ui->lstItems->selectedRow();
     const std::optional<QString> typed = FindByName(
         ViewType_, *ui->lstItems,

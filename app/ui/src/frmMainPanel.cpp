@@ -252,7 +252,7 @@ void frmMain::cmdApply_Click() {
 
 // One item is read again; a multiple selection is given up, as the list is rebuilt.
 void frmMain::cmdDiscard_Click() {
-    if (SelCount_ == 1) {
+    if (ui->lstItems->selectedCount() == 1) {
         if (const int selected = ui->lstItems->selectedRow(); selected >= 0) {
             ShowItemDetails(ui->lstItems->text(selected), ViewType_);
         }
@@ -261,9 +261,11 @@ void frmMain::cmdDiscard_Click() {
     }
 }
 
-// The dialog works on the list's selection; groups of one kind are edited together.
+// The dialog works on the list's selection as it is now, which a click just before may have
+// changed; groups of one kind are edited together.
 void frmMain::cmdRelations_Click() {
-    if (SelCount_ == 0 || !OneKindSelected(*ui->lstItems, SelCount_)) return;
+    const int selCount = ui->lstItems->selectedCount();
+    if (selCount == 0 || !OneKindSelected(*ui->lstItems, selCount)) return;
     int kind = kUsersShown;
     if (ViewType_ == kGroupsType) {
         const int selected = ui->lstItems->selectedRow();

@@ -280,6 +280,17 @@ TEST_F(RelationsTest, AGlobalGroupOffersNoOtherItemsAndMixedKindsAreRefused) {
     EXPECT_FALSE(shown);
     ASSERT_FALSE(messages().shown().empty());
     EXPECT_EQ(messages().shown().back().text, "Mixed types in selection not allowed");
+
+    // Pressed at once after the Ctrl-click that mixed the kinds, before the window took it up.
+    selectInMain({"Readers"});
+    const std::size_t shownBefore = messages().shown().size();
+    clickItem(mainList(), rowOf(mainList(), "Staff"), Qt::ControlModifier);
+    WhenShown<frmRelations>([](frmRelations &) {}, shown);
+    QTest::mouseClick(&control<QPushButton>("cmdRelations"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(messages().shown().size(), shownBefore + 1);
+    EXPECT_EQ(messages().shown().back().text, "Mixed types in selection not allowed");
 }
 
 TEST_F(RelationsTest, AddTakesOnlyTheTargetsOwnUsers) {
