@@ -23,6 +23,21 @@ namespace {
 
 constexpr int32_t kSecondsPerDay = 86400;
 
+// The keys of the check boxes' flags, in the order of FlagBoxes and of a tally.
+constexpr std::array<const char *, 5> kFlagKeys{"PasswordChangeNext", "PasswordCannotChange",
+                                                "PasswordNeverExpires", "AccountDisabled",
+                                                "AccountLocked"};
+
+std::array<QCheckBox *, 5> FlagBoxes(const UserDetailControls &panel) {
+    return {&panel.chkUserPassMust, &panel.chkUserPassCant, &panel.chkUserPassNever,
+            &panel.chkUserAcctDisable, &panel.chkUserAcctLocked};
+}
+
+bool FlagSet(const Details &details, const char *key) {
+    const DetailValue *value = details.Find(key);
+    return value != nullptr && BooleanOf(*value);
+}
+
 std::string TextItem(const Details &details, const char *key) {
     const DetailValue *value = details.Find(key);
     return value == nullptr ? std::string() : TextOf(*value);
@@ -40,11 +55,6 @@ void ShowDate(QLineEdit &field, const Details &details, const char *key) {
     if (moment && *moment > AccountTimeOf(0)) {
         field.setText(QString::fromStdString(DateTimeText(*moment)));
     }
-}
-
-void ShowCheck(QCheckBox &box, const Details &details, const char *key) {
-    const DetailValue *value = details.Find(key);
-    box.setChecked(value != nullptr && BooleanOf(*value));
 }
 
 void ShowHours(QTableWidget &grid, const Details &details) {
@@ -141,11 +151,10 @@ void ShowUserDetails(const UserDetailControls &panel, const std::string &name) {
     ShowDate(panel.txtUserLastLogon, details, "LastLogon");
     ShowDate(panel.txtUserLastLogoff, details, "LastLogoff");
     ShowHours(panel.flxUserHours, details);
-    ShowCheck(panel.chkUserPassMust, details, "PasswordChangeNext");
-    ShowCheck(panel.chkUserPassCant, details, "PasswordCannotChange");
-    ShowCheck(panel.chkUserPassNever, details, "PasswordNeverExpires");
-    ShowCheck(panel.chkUserAcctDisable, details, "AccountDisabled");
-    ShowCheck(panel.chkUserAcctLocked, details, "AccountLocked");
+    const std::array<QCheckBox *, 5> boxes = FlagBoxes(panel);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i]->setChecked(FlagSet(details, kFlagKeys[i]));
+    }
     panel.chkUserAcctLocked.setEnabled(panel.chkUserAcctLocked.isChecked());
     ShowPasswordAge(panel.lblUserPassAgeNum, details);
 }
@@ -159,6 +168,31 @@ void ShowGroupDetails(const GroupDetailControls &panel, const std::string &name)
     }
     ShowText(panel.txtGrpType, details, "GroupType");
     ShowText(panel.txtGrpComment, details, "Comment");
+}
+
+OperationCount TallyUserFlags(std::span<const std::string> names, ProgressReporter &progress,
+                              UserFlagTally &tally) {
+    return ForEachAccount(names, progress, [&tally](const std::string &name) {
+        Details details;
+        if (gData->User().GetDetails(name, details)) return true;
+        ++tally.read;
+        for (std::size_t i = 0; i < kFlagKeys.size(); ++i) {
+            tally.set[i] += FlagSet(details, kFlagKeys[i]) ? 1 : 0;
+        }
+        return false;
+    });
+}
+
+void ShowUserFlags(const UserDetailControls &panel, const UserFlagTally &tally, int64_t accounts) {
+    const std::array<QCheckBox *, 5> boxes = FlagBoxes(panel);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const int64_t set = tally.set[i];
+        const bool known = tally.read == accounts;
+        boxes[i]->setCheckState(known && set == 0          ? Qt::Unchecked
+                                : known && set == accounts ? Qt::Checked
+                                                           : Qt::PartiallyChecked);
+    }
+    panel.chkUserAcctLocked.setEnabled(panel.chkUserAcctLocked.isChecked());
 }
 
 std::optional<UserChanges> CollectUserChanges(const UserDetailControls &panel) {

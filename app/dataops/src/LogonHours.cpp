@@ -5,6 +5,10 @@
 namespace {
 
 constexpr int kHoursPerWeek = kHoursPerDay * kDaysPerWeek;
+
+const char *const kUnknownHoursHint =
+    "The selected users' hours may differ, so none are shown here. Only the hours you set or "
+    "clear are applied; every other hour of each user stays as it is.";
 constexpr int kBitsPerByte = static_cast<int>(BitValues.size());
 
 // Sets the bit of every hour whose cell reads exactly text.
@@ -26,6 +30,7 @@ bool IsAllowed(std::span<const uint8_t> hours, int hour) {
 }  // namespace
 
 void HoursToGrid(QTableWidget &grid, std::span<const uint8_t> hours) {
+    grid.setToolTip(QString());
     for (int hour = 0; hour < kHoursPerWeek; ++hour) {
         const int row = hour / kHoursPerDay;
         const int column = hour % kHoursPerDay;
@@ -43,6 +48,7 @@ void GridToHours(const QTableWidget &grid, std::span<uint8_t> hours) {
 }
 
 void ShowUnknownHours(QTableWidget &grid) {
+    grid.setToolTip(QString::fromUtf8(kUnknownHoursHint));
     for (int row = 0; row < kDaysPerWeek; ++row) {
         for (int column = 0; column < kHoursPerDay; ++column) {
             if (QTableWidgetItem *cell = grid.item(row, column)) cell->setText(kUnknownHour);

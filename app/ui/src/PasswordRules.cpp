@@ -34,7 +34,11 @@ void PasswordRules::chkUserPassNever_Click() {
 }
 
 void PasswordRules::SetByRule(QCheckBox &box, bool checked) {
+    WithoutRules([&box, checked] { box.setChecked(checked); });
+}
+
+void PasswordRules::WithoutRules(const std::function<void()> &show) {
     InPasswordRule_ = true;
-    box.setChecked(checked);
+    show();
     InPasswordRule_ = false;
 }

@@ -75,5 +75,5 @@ void frmMain::SelectOnly(int row) {
     const QSignalBlocker quiet(ui->lstItems);
     ui->lstItems->selectOnly(row);
     CurrentItem_ = row >= 0 ? ui->lstItems->currentIndex() : QModelIndex();
-    SelCount_ = row >= 0 ? 1 : 0;
+    SetSelCount(row >= 0 ? 1 : 0);
 }

@@ -12,6 +12,7 @@
 #include "ui/modDeclare.h"
 #include "ui/modMain.h"
 
+#include <QLocale>
 #include <QSignalBlocker>
 
 #include <functional>
@@ -53,7 +54,7 @@ void frmMain::UpdateMainView(bool refill) {
         ui->fraDetails->setEnabled(true);
         ShowItemDetails(ui->lstItems->text(selected), ViewType_);
         ui->cmdRelations->setEnabled(true);
-        SelCount_ = 1;
+        SetSelCount(1);
         ui->lstItems->setFocus();
     }
     CurrentItem_ = ui->lstItems->currentIndex();
@@ -110,7 +111,7 @@ void frmMain::ShowEmptyList() {
     ui->cmdRelations->setEnabled(false);
     ClearDetails();
     ui->fraDetails->setEnabled(false);
-    SelCount_ = 0;
+    SetSelCount(0);
 }
 
 // The list shows the entries whose names hold the text. A search that would leave out an entry
@@ -193,13 +194,33 @@ void frmMain::lstItems_ItemClick(const QModelIndex &item) {
 
 void frmMain::timListUpdate_Timer() {
     timListUpdate_.stop();
-    SelCount_ = ui->lstItems->selectedCount();
+    SetSelCount(ui->lstItems->selectedCount());
     if (SelCount_ >= 2) {
-        // Whatever is entered now applies to every selected item.
-        ClearDetails();
-        MarkDetailsClean();
-        SameTypeSelected(*ui->lstItems);
+        ShowSeveralItems();
     } else if (const int selected = ui->lstItems->selectedRow(); selected >= 0) {
         ShowItemDetails(ui->lstItems->text(selected), ViewType_);
     }
+}
+
+// "37 Domain Users selected", in the item word of the view.
+void frmMain::SetSelCount(int count) {
+    SelCount_ = count;
+    const bool several = count >= 2;
+    if (!several) FlagsPending_ = false;
+    ui->lblSelCount->setVisible(several);
+    if (several) {
+        ui->lblSelCount->setText(QLocale().toString(count) + QLatin1Char(' ') +
+                                 QString::fromStdString(ItemStrings[ViewType_][0]) +
+                                 QStringLiteral("s selected"));
+    }
+}
+
+// Whatever is entered now applies to every selected item. The check boxes show the users'
+// flags, where they agree, once they are read.
+void frmMain::ShowSeveralItems() {
+    ClearDetails();
+    MarkDetailsClean();
+    SameTypeSelected(*ui->lstItems);
+    FlagsPending_ = ViewType_ == kUsersType;
+    ReadFlagsWhenShown();
 }

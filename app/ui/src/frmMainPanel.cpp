@@ -115,8 +115,12 @@ void frmMain::ConnectPanel() {
         connect(box, &QCheckBox::stateChanged, this, [this, box] { MarkChanged(box); });
     }
     // Made after the marks are connected: a box is marked before the rules change the others.
-    new PasswordRules(*ui->chkUserPassMust, *ui->chkUserPassCant, *ui->chkUserPassNever,
-                      this);  // owned by the window
+    passwordRules_ = new PasswordRules(*ui->chkUserPassMust, *ui->chkUserPassCant,
+                                       *ui->chkUserPassNever, this);
+    // Nothing locks an account here: the box only clears a lockout.
+    ui->chkUserAcctLocked->SetClearOnly(true);
+    connect(tabDetails[kUsersType], &QTabWidget::currentChanged, this,
+            &frmMain::ReadFlagsWhenShown);
     new FocusLossWatcher(*ui->txtUserAcctExp,
                          [this] { txtUserAcctExp_LostFocus(); });  // owned by the field
     new CalendarPopup(*ui->txtUserAcctExp);                        // owned by the field
@@ -135,6 +139,31 @@ void frmMain::FillDetails(const QString &name, int type) {
         ShowUserDetails(UserPanel(*ui), name.toStdString());
     } else {
         ShowGroupDetails(GroupPanel(*ui), name.toStdString());
+    }
+}
+
+void frmMain::ShowSelectedFlags() {
+    FlagsPending_ = false;
+    const std::vector<std::string> selected = SelectedNames(*ui->lstItems);
+    if (!OpenItemData(kUsersType)) return;
+    gData->LastErr().Refresh();
+    UserFlagTally tally;
+    OperationCount count;
+    {
+        OperationProgress progress(*this, QStringLiteral("Password Control"),
+                                   QStringLiteral("Reading the flags of "), ProgressDelay_);
+        count = TallyUserFlags(selected, progress, tally);
+    }
+    Updating_ = true;
+    passwordRules_->WithoutRules([&] { ShowUserFlags(UserPanel(*ui), tally, count.total); });
+    Updating_ = false;
+    // Cancelled, the boxes show the accounts as differing: each keeps its own flags.
+    if (count.failed > 0) ShowOperationReport(count);
+}
+
+void frmMain::ReadFlagsWhenShown() {
+    if (FlagsPending_ && tabDetails[kUsersType]->currentWidget() == ui->tabUserPassword) {
+        ShowSelectedFlags();
     }
 }
 

@@ -11,9 +11,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <lm.h>
 
@@ -52,6 +54,10 @@ protected:
 
     QLineEdit &field(const char *name) { return control<QLineEdit>(name); }
     QCheckBox &box(const char *name) { return control<QCheckBox>(name); }
+    void showPasswordTab() {
+        auto &tabs = control<QTabWidget>("tabDetails_0");
+        tabs.setCurrentWidget(tabs.findChild<QWidget *>("tabUserPassword"));
+    }
     QTableWidget &grid() { return control<QTableWidget>("flxUserHours"); }
     int cellsReading(const char *text) {
         int count = 0;
@@ -63,6 +69,15 @@ protected:
         return count;
     }
     int allowedCells() { return cellsReading("X"); }
+    // The tool tip shown when the pointer rests on the grid's first cell.
+    QString hoverText() {
+        QToolTip::hideText();
+        control<QTabWidget>("tabDetails_0").setCurrentIndex(1);
+        const QPoint inside = grid().visualItemRect(grid().item(0, 0)).center();
+        QHelpEvent hover(QEvent::ToolTip, inside, grid().viewport()->mapToGlobal(inside));
+        QApplication::sendEvent(grid().viewport(), &hover);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    }
     static bool allowed(const std::vector<uint8_t> &hours, int hour) {
         return (hours.at(hour / 8) >> (hour % 8)) & 1;
     }
@@ -221,6 +236,99 @@ TEST_F(DetailsTest, ALongCommentIsShownCutAndKeptWholeAndTheFieldTakes255Bytes) 
     EXPECT_EQ(account("hal").comment, accented);
 }
 
+// Several users: the panel counts them, and each box is checked, unchecked or partly checked
+// as their flags agree or differ. Apply changes only the boxes clicked; a partly checked box
+// clicked takes one value for all of them and never goes back to partly checked.
+TEST_F(DetailsTest, SeveralUsersShowWhereTheirFlagsAgreeAndApplyOnlyTheBoxesClicked) {
+    select({"bob", "fay", "gil"});
+    EXPECT_TRUE(control<QLabel>("lblSelCount").isVisible());
+    EXPECT_EQ(control<QLabel>("lblSelCount").text(), "3 Domain Users selected");
+    showPasswordTab();
+    EXPECT_EQ(box("chkUserAcctDisable").checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(box("chkUserAcctLocked").checkState(), Qt::PartiallyChecked);
+    EXPECT_TRUE(box("chkUserAcctLocked").isEnabled());
+    EXPECT_EQ(box("chkUserPassCant").checkState(), Qt::Unchecked);
+    EXPECT_EQ(box("chkUserPassMust").checkState(), Qt::Unchecked);
+    EXPECT_FALSE(applyAndDiscardEnabled());
+
+    box("chkUserPassCant").click();
+    clickButton("cmdApply");
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    for (const char *name : {"bob", "fay", "gil"}) {
+        EXPECT_NE(account(name).flags & UF_PASSWD_CANT_CHANGE, 0u) << name;
+    }
+    EXPECT_NE(account("fay").flags & UF_ACCOUNTDISABLE, 0u);
+    EXPECT_EQ(account("bob").flags & UF_ACCOUNTDISABLE, 0u);
+    EXPECT_NE(account("gil").flags & UF_LOCKOUT, 0u);
+
+    box("chkUserAcctDisable").click();
+    EXPECT_EQ(box("chkUserAcctDisable").checkState(), Qt::Checked);
+    box("chkUserAcctDisable").click();
+    box("chkUserAcctDisable").click();
+    EXPECT_EQ(box("chkUserAcctDisable").checkState(), Qt::Checked);
+    box("chkUserAcctLocked").click();  // a lockout can only be cleared
+    EXPECT_EQ(box("chkUserAcctLocked").checkState(), Qt::Unchecked);
+    clickButton("cmdApply");
+    for (const char *name : {"bob", "fay", "gil"}) {
+        EXPECT_NE(account(name).flags & UF_ACCOUNTDISABLE, 0u) << name;
+        EXPECT_EQ(account(name).flags & UF_LOCKOUT, 0u) << name;
+    }
+
+    select({"bob"});
+    EXPECT_FALSE(control<QLabel>("lblSelCount").isVisible());
+}
+
+// Each user's flags are a combination the password rules allow, but together they may look
+// like one the rules forbid: they are shown as they are. A box clicked then brings every user
+// into a combination the rules allow, a partly checked box counting as checked.
+TEST_F(DetailsTest, ThePasswordRulesHoldForEverySelectedUser) {
+    showPasswordTab();
+    select({"bob"});
+    box("chkUserPassMust").click();
+    clickButton("cmdApply");
+    select({"carl"});
+    box("chkUserPassCant").click();
+    clickButton("cmdApply");
+
+    select({"bob", "carl"});
+    EXPECT_EQ(box("chkUserPassMust").checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(box("chkUserPassCant").checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(box("chkUserPassNever").checkState(), Qt::Unchecked);
+    EXPECT_FALSE(applyAndDiscardEnabled());
+
+    box("chkUserPassCant").click();
+    EXPECT_EQ(box("chkUserPassMust").checkState(), Qt::Unchecked);
+    EXPECT_EQ(box("chkUserPassNever").checkState(), Qt::Checked);
+    clickButton("cmdApply");
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    for (const char *name : {"bob", "carl"}) {
+        EXPECT_EQ(account(name).passwordExpired, 0u) << name;
+        EXPECT_NE(account(name).flags & UF_PASSWD_CANT_CHANGE, 0u) << name;
+        EXPECT_NE(account(name).flags & UF_DONT_EXPIRE_PASSWD, 0u) << name;
+    }
+}
+
+// Reading many users' flags shows its progress; cancelled, the boxes say the users differ, so
+// that nothing is applied to a flag the panel does not know.
+TEST_F(DetailsTest, CancelledReadingOfTheFlagsLeavesEveryBoxPartlyChecked) {
+    window().ProgressDelay(std::chrono::milliseconds(0));
+    select({"ann", "bob", "carl"});
+    QString step;
+    QTimer::singleShot(0, [&] {
+        QWidget *progress = QApplication::activeModalWidget();
+        ASSERT_NE(progress, nullptr);
+        step = progress->findChild<QLabel *>("lblStep")->text();
+        progress->findChild<QPushButton *>("cmdCancel")->click();
+    });
+    showPasswordTab();
+    EXPECT_EQ(step, "Reading the flags of ann");
+    for (const char *name : {"chkUserPassMust", "chkUserPassCant", "chkUserAcctDisable",
+                             "chkUserAcctLocked"}) {
+        EXPECT_EQ(box(name).checkState(), Qt::PartiallyChecked) << name;
+    }
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+}
+
 TEST_F(DetailsTest, AccountDisabledAppliedToThreeUsers) {
     select({"bob", "carl", "dave"});
     box("chkUserAcctDisable").click();
@@ -289,6 +397,9 @@ TEST_F(DetailsTest, HoursSetOnACellRangeReachTheAccount) {
 TEST_F(DetailsTest, HoursClearedForSeveralUsersKeepEachUsersOtherHours) {
     select({"bob", "fay"});
     EXPECT_EQ(cellsReading("?"), 168);
+    EXPECT_EQ(hoverText(), "The selected users' hours may differ, so none are shown here. Only "
+                           "the hours you set or clear are applied; every other hour of each "
+                           "user stays as it is.");
     selectCells(0, 0, 0, 23);  // Sunday
     clickButton("cmdUserClear");
     clickButton("cmdApply");
@@ -303,6 +414,7 @@ TEST_F(DetailsTest, HoursClearedForSeveralUsersKeepEachUsersOtherHours) {
     select({"fay"});
     EXPECT_EQ(cellsReading("?"), 0);
     EXPECT_EQ(allowedCells(), 1);
+    EXPECT_EQ(hoverText(), "");
 }
 
 // The failures of one Apply come as one report that counts them; the panel keeps its changes

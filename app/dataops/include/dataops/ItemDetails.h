@@ -6,8 +6,11 @@
 
 #include "accounts/Details.h"
 #include "dataops/LogonHours.h"
+#include "status/Progress.h"
 
+#include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 class QCheckBox;
@@ -46,6 +49,24 @@ struct GroupDetailControls {
 // shown and leaves the panel as it was.
 void ShowUserDetails(const UserDetailControls &panel, const std::string &name);
 void ShowGroupDetails(const GroupDetailControls &panel, const std::string &name);
+
+// The check boxes' flags of several accounts: of the accounts read, how many have each flag
+// set, in the order of the boxes "User Must Change Password at Next Logon", "User Cannot Change
+// Password", "Password Never Expires", "Account Disabled" and "Account Locked Out".
+struct UserFlagTally {
+    int64_t read = 0;
+    std::array<int64_t, 5> set{};
+};
+
+// Reads the flags of each named user into the tally, telling progress before each; a failure
+// is recorded in the error list.
+OperationCount TallyUserFlags(std::span<const std::string> names, ProgressReporter &progress,
+                              UserFlagTally &tally);
+
+// Shows each box checked when every one of the accounts has its flag, unchecked when none has,
+// and partly checked when they differ or not every account could be read. "Account Locked
+// Out" can be cleared when any of the accounts may be locked.
+void ShowUserFlags(const UserDetailControls &panel, const UserFlagTally &tally, int64_t accounts);
 
 // The users panel's marked fields, the same for every selected account, and the hours set or
 // cleared in a grid that did not show an account's own hours: those are merged into each

@@ -27,14 +27,15 @@ inline const QString kDeniedHour = QStringLiteral(" ");
 inline const QString kUnknownHour = QStringLiteral("?");
 
 // Writes "X" into the cell of every set bit and " " into every other cell; hours beyond the
-// bytes given stay denied.
+// bytes given stay denied. The grid's tool tip goes: it shows one account's hours.
 void HoursToGrid(QTableWidget &grid, std::span<const uint8_t> hours);
 
 // Sets the bit of every cell that reads exactly "X". Bits are only ever set: the caller
 // hands in zero bytes.
 void GridToHours(const QTableWidget &grid, std::span<uint8_t> hours);
 
-// Writes "?" into every cell: the hours of the accounts are not shown.
+// Writes "?" into every cell, and a tool tip on the grid says why: the hours of the accounts
+// are not shown, and only the hours set or cleared are applied.
 void ShowUnknownHours(QTableWidget &grid);
 
 // The hours the administrator allowed and denied in the grid; every other hour is one the grid

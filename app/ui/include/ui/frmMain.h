@@ -19,6 +19,7 @@
 #include <string>
 
 class BusyCursor;
+class PasswordRules;
 class QAction;
 class QFileDialog;
 class QRadioButton;
@@ -95,6 +96,9 @@ private:
     void lstItems_ItemClick(const QModelIndex &item);
     void lstItems_SelectionChanged();
     void timListUpdate_Timer();
+    // Records how many items the panel stands for, and says so while there are several.
+    void SetSelCount(int count);
+    void ShowSeveralItems();
     void FillFilterList();
     void FillItems(const std::string &filter);
     void txtSearch_Change(const QString &text);
@@ -116,6 +120,10 @@ private:
 
     // The properties panel: its filling and its commands.
     void FillDetails(const QString &name, int type);
+    // The flags of the selected users, read for the check boxes of several users once the tab
+    // that shows them is in front: reading thousands of accounts takes a while.
+    void ShowSelectedFlags();
+    void ReadFlagsWhenShown();
     void txtUserAcctExp_LostFocus();
     // The account-expiry check; false, after saying why, when the field holds no usable date.
     bool ExpiryAccepted();
@@ -142,6 +150,7 @@ private:
     std::unique_ptr<QFileDialog> dlgCD_;
     ListBoxNameList *lstHidden_;  // a hidden child of the window
     ItemListModel *filterNames_;  // cboFilter's entries, a child of the window
+    PasswordRules *passwordRules_ = nullptr;  // a child of the window
     std::unique_ptr<frmAdd> frmAdd_;  // kept between uses
 
     int ViewType_ = 0;
@@ -150,6 +159,7 @@ private:
     // The selection that unapplied edits are for: a refused change of selection goes back to it.
     QItemSelection EditedSelection_;
     bool Updating_ = false;
+    bool FlagsPending_ = false;  // several users are selected and their flags are not read yet
     std::chrono::milliseconds ProgressDelay_ = kProgressDelay;
     QString SavedMachineName_;
     QString SavedDomainName_;
