@@ -168,7 +168,7 @@ void frmMain::ReadFlagsWhenShown() {
 }
 
 void frmMain::MarkChanged(QWidget *control) {
-    if (Updating_) return;
+    if (Updating_ || !ChangesAllowed_) return;
     if (!ui->cmdApply->isEnabled()) EditedSelection_ = ui->lstItems->selectionModel()->selection();
     SetChangeMark(*control, true);
     ui->cmdApply->setEnabled(true);
@@ -303,7 +303,7 @@ void frmMain::cmdRelations_Click() {
         kind = global ? kGlobalGroup : kLocalGroup;
     }
     frmRelations dialog({*this, *lstHidden_, *ui->cboFilter, timListUpdate_,
-                         [this] { UpdateMainView(false); }, ProgressDelay_});
+                         [this] { UpdateMainView(false); }, ProgressDelay_, ChangesAllowed_});
     dialog.SetupForm(ViewType_, kind, *ui->lstItems);
     dialog.exec();
 }

@@ -22,6 +22,7 @@
 
 namespace {
 
+constexpr uint32_t kAccessDenied = 5;
 constexpr uint32_t kLogonFailure = 1326;
 constexpr int kPasswordLimit = 14;
 
@@ -133,7 +134,7 @@ void frmMain::cmdSwitch_Click() {
 // Resolves, probes, loads and shows the target; after a failed step, says why. The pointer
 // stays busy until the list of the new target can be used. A target that refuses the logon is
 // asked again with the name and password the user gives; logonRefusal says why the previous
-// answer did not do.
+// answer did not do. One that refuses the probe access can be opened to look at only.
 void frmMain::OpenTarget(const QString &logonRefusal) {
     BusyCursor busy;
     const std::string previousHost = gSAMHost;
@@ -145,16 +146,31 @@ void frmMain::OpenTarget(const QString &logonRefusal) {
         return;
     }
     std::string refusal;
+    bool changesAllowed = true;
     if (RightsProbeFailed(refusal)) {
         const std::string host = gSAMHost;
         gSAMHost = previousHost;
         busy.release();
-        RetryWithLogon(host, logonRefusal, [&refusal] { ShowErrors(refusal, true); });
-        return;
+        if (LastStatus != kAccessDenied) {
+            RetryWithLogon(host, logonRefusal, [&refusal] { ShowErrors(refusal, true); });
+            return;
+        }
+        ShowErrors(refusal, true);
+        if (!ReadOnlyWanted(host)) return;
+        gSAMHost = host;
+        changesAllowed = false;
     }
     gData->WorkList(*lstHidden_);
     gDomainName = TargetDomainName();
-    if (LoadTarget(busy)) ShowTargetOpen();
+    if (LoadTarget(busy)) ShowTargetOpen(changesAllowed);
+}
+
+// The load only reads, so a target whose accounts may not be changed can still be looked at.
+bool frmMain::ReadOnlyWanted(const std::string &host) {
+    return MsgBox("You may not change the accounts of " + host +
+                      ". Open it read only, to look at its users and groups without changing "
+                      "them?",
+                  MsgButtons::YesNo, MsgIcon::Question, kAppTitle) == MsgAnswer::Yes;
 }
 
 // The load replaces the store, so the window leaves the old target first: nothing can act on
@@ -220,7 +236,7 @@ void frmMain::RetryWithLogon(const std::string &host, const QString &refusal,
     OpenTarget(QString::fromStdString(logonFailure.substr(0, logonFailure.find('\n'))));
 }
 
-void frmMain::ShowTargetOpen() {
+void frmMain::ShowTargetOpen(bool changesAllowed) {
     LimitPanelFields();
     ui->fraDetails->show();
     ui->cmdRelations->setEnabled(true);
@@ -232,8 +248,32 @@ void frmMain::ShowTargetOpen() {
     ShowView(kUsersType);  // every open starts with the users
     UpdateMainView(true);
     ui->cmdSwitch->setText(QStringLiteral("&Refresh"));
-    setWindowTitle(QString::fromStdString(gSAMHost) + QStringLiteral(" - ") + kAppTitle);
+    setWindowTitle(QString::fromStdString(gSAMHost) + QStringLiteral(" - ") + kAppTitle +
+                   (changesAllowed ? QString() : QStringLiteral(" (read only)")));
     SetMenusEnabled(true);
+    SetChangesAllowed(changesAllowed);
+}
+
+// Read only, the values stay readable and can be copied; nothing can mark a field changed, so
+// Apply and Discard stay disabled. Find, the views, the filter and Relationships (to look)
+// stay.
+void frmMain::SetChangesAllowed(bool allowed) {
+    ChangesAllowed_ = allowed;
+    for (QAction *command :
+         {mnuEditItems[0], mnuEditItems[1], ui->tbrToolBar_Add, ui->tbrToolBar_Delete}) {
+        command->setEnabled(allowed);
+    }
+    for (QLineEdit *field :
+         {ui->txtUserFullName, ui->txtUserComment, ui->txtUserHomeDir, ui->txtUserScript,
+          ui->txtUserProfile, ui->txtUserAcctExp, ui->txtGrpComment}) {
+        field->setReadOnly(!allowed);
+    }
+    for (QAction *calendar : ui->txtUserAcctExp->actions()) calendar->setVisible(allowed);
+    for (QWidget *editor : std::initializer_list<QWidget *>{
+             ui->fraUserDet, ui->fraUserChangePass, ui->cmdUserSet, ui->cmdUserClear,
+             ui->cmdUserScriptBrowse}) {
+        editor->setEnabled(allowed);
+    }
 }
 
 void frmMain::LimitPanelFields() {

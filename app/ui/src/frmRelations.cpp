@@ -50,6 +50,8 @@ frmRelations::frmRelations(RelationsOwner owner)
     for (ItemListView *list : {ui->lstMembers, ui->lstNonMembers}) {
         list->entries().setHeader(QStringLiteral("Items"));
     }
+    ui->cmdAdd->setEnabled(owner_.changesAllowed);
+    ui->cmdRemove->setEnabled(owner_.changesAllowed);
     connect(ui->cmdAdd, &QPushButton::clicked, this, &frmRelations::cmdAdd_Click);
     connect(ui->cmdRemove, &QPushButton::clicked, this, &frmRelations::cmdRemove_Click);
     connect(ui->cmdAddOther, &QPushButton::clicked, this, &frmRelations::cmdAddOther_Click);
@@ -65,7 +67,7 @@ void frmRelations::SetupForm(int itemType, int groupKind, ItemListView &sourceLi
     GroupKind_ = groupKind;
     Changed_ = false;
     // Only local groups can hold accounts of other domains.
-    ui->cmdAddOther->setEnabled(groupKind == kLocalGroup);
+    ui->cmdAddOther->setEnabled(owner_.changesAllowed && groupKind == kLocalGroup);
     SelNames_ = MakeSelNameList(sourceList);
     ui->txtItems->setText(Joined(SelNames_, QStringLiteral(", ")));
     ListBothRelations();

@@ -139,16 +139,72 @@ TEST_F(TargetTest, AnUnknownNameIsReportedAndChangesNothing) {
     EXPECT_EQ(gSAMHost, "\\\\ALDER");  // the open store's server is still the target's
 }
 
+// The probe's message is shown as it is; then a look without changes is offered.
 TEST_F(TargetTest, ARefusedRightsProbeShowsItsOwnMessageAlone) {
     world().logon("CORP\\clerk");
+    messages().answerNext(MsgAnswer::OK);
+    messages().answerNext(MsgAnswer::No);
     clickSwitch();
-    ASSERT_EQ(messages().shown().size(), 1u);
+    ASSERT_EQ(messages().shown().size(), 2u);
     const ShownMessage &refusal = messages().shown()[0];
     EXPECT_EQ(refusal.text.rfind("Failed to add test user: ", 0), 0u) << refusal.text;
     EXPECT_EQ(refusal.text.find("Unable to establish"), std::string::npos);
     EXPECT_EQ(refusal.title, "Error");
     expectNoTarget();
     EXPECT_EQ(gSAMHost, "");
+}
+
+// Refused access, the target can be opened to look at: lists, filters and properties shown,
+// nothing that changes an account enabled, the caption saying so. A later Switch To with the
+// rights brings the commands back.
+TEST_F(TargetTest, ARefusedProbeOffersALookWithoutChanges) {
+    world().logon("CORP\\clerk");
+    messages().answerNext(MsgAnswer::OK);
+    messages().answerNext(MsgAnswer::Yes);
+    clickSwitch();
+    ASSERT_EQ(messages().shown().size(), 2u);
+    EXPECT_EQ(messages().shown()[1].text,
+              "You may not change the accounts of \\\\ALDER. Open it read only, to look at its "
+              "users and groups without changing them?");
+    EXPECT_EQ(messages().shown()[1].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(window().windowTitle(), "\\\\ALDER - Tarnwick (read only)");
+    auto &list = control<ItemListView>("lstItems");
+    ASSERT_GE(list.entries().findName("clerk"), 0);
+    EXPECT_TRUE(control<QGroupBox>("fraDetails").isVisible());
+    EXPECT_TRUE(control<QAction>("mnuEditItems_2").isEnabled());  // Find only looks
+    for (const char *command :
+         {"mnuEditItems_0", "mnuEditItems_1", "tbrToolBar_Add", "tbrToolBar_Delete"}) {
+        EXPECT_FALSE(control<QAction>(command).isEnabled()) << command;
+    }
+    auto &comment = control<QLineEdit>("txtUserComment");
+    const QString shown = comment.text();
+    QTest::keyClicks(&comment, "changed");
+    EXPECT_EQ(comment.text(), shown);
+    EXPECT_FALSE(control<QCheckBox>("chkUserAcctDisable").isEnabled());
+    EXPECT_FALSE(control<QPushButton>("cmdUserSet").isEnabled());
+    EXPECT_FALSE(control<QPushButton>("cmdApply").isEnabled());
+    QTest::keyClick(&list, Qt::Key_Delete);
+    EXPECT_EQ(messages().shown().size(), 2u);
+    std::vector<bool> relationsButtons;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        for (const char *button : {"cmdAdd", "cmdRemove", "cmdAddOther", "cmdOK"}) {
+            relationsButtons.push_back(dialog->findChild<QPushButton *>(button)->isEnabled());
+        }
+        dialog->findChild<QPushButton *>("cmdOK")->click();
+    });
+    control<QPushButton>("cmdRelations").click();
+    EXPECT_EQ(relationsButtons, (std::vector<bool>{false, false, false, true}));
+
+    world().logon("CORP\\Administrator");
+    clickSwitch();  // Refresh
+    EXPECT_EQ(messages().shown().size(), 2u);
+    expectTargetOpen("\\\\ALDER");
+    EXPECT_TRUE(control<QAction>("mnuEditItems_0").isEnabled());
+    EXPECT_TRUE(control<QCheckBox>("chkUserAcctDisable").isEnabled());
+    QTest::keyClicks(&comment, "changed");
+    EXPECT_TRUE(control<QPushButton>("cmdApply").isEnabled());
 }
 
 // A target that refuses the logon: the Connect dialog asks for a name and password, says so

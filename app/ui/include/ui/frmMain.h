@@ -114,8 +114,13 @@ private:
     // After a failed step of OpenTarget: when the target refused the logon, asks for a name and
     // password for host and tries again; otherwise shows why (showWhy).
     void RetryWithLogon(const std::string &host, const QString &refusal, const std::function<void()> &showWhy);
+    // After the rights probe was refused access: asks whether to open host for looking only.
+    static bool ReadOnlyWanted(const std::string &host);
     bool LoadTarget(BusyCursor &busy);
-    void ShowTargetOpen();
+    void ShowTargetOpen(bool changesAllowed);
+    // Enables every command and field that changes accounts, or makes the target one to look
+    // at only; the one place that decides whether anything may be changed.
+    void SetChangesAllowed(bool allowed);
     void LimitPanelFields();
 
     // The properties panel: its filling and its commands.
@@ -159,6 +164,7 @@ private:
     // The selection that unapplied edits are for: a refused change of selection goes back to it.
     QItemSelection EditedSelection_;
     bool Updating_ = false;
+    bool ChangesAllowed_ = true;  // false while the target is open read only
     bool FlagsPending_ = false;  // several users are selected and their flags are not read yet
     std::chrono::milliseconds ProgressDelay_ = kProgressDelay;
     QString SavedMachineName_;

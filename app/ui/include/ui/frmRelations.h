@@ -35,6 +35,7 @@ struct RelationsOwner {
     QTimer &listUpdate;                 // shows the details of the item list's selection
     std::function<void()> rebuildView;  // rebuilds the item list under the same filter
     std::chrono::milliseconds progressDelay;  // how long a change runs before its progress shows
+    bool changesAllowed;  // false for a target opened read only: the lists are only shown
 };
 
 class frmRelations : public QDialog {
