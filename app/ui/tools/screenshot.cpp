@@ -52,7 +52,11 @@ public:
     MsgAnswer present(const std::string &text, MsgButtons buttons, MsgIcon,
                       const std::string &title) override {
         std::cerr << title << ": " << text << '\n';
-        ++count;
+        if (expected > 0) {
+            --expected;
+        } else {
+            ++count;
+        }
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
     }
     void presentErrors(const ErrorReport &report) override {
@@ -63,7 +67,8 @@ public:
         expectedReport(report);
         expectedReport = {};
     }
-    int count = 0;
+    int count = 0;     // messages no scene expected
+    int expected = 0;  // messages the scene at hand expects
     std::function<void(const ErrorReport &)> expectedReport;
 };
 
@@ -88,24 +93,38 @@ public:
     bool shootOver(QWidget &window, QWidget &dialog, const QString &name) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QPixmap picture = window.grab();
-        const QPixmap top = dialog.grab();
-        const int titleHeight = dialog.fontMetrics().height() + 8;
-        const QRect body((picture.width() - top.width()) / 2,
-                         (picture.height() - top.height() + titleHeight) / 2, top.width(),
-                         top.height());
-        const QRect title(body.left(), body.top() - titleHeight, body.width(), titleHeight);
+        const QPixmap top = titled(dialog);
         QPainter painter(&picture);
-        painter.fillRect(title, dialog.palette().color(QPalette::Highlight));
-        painter.setPen(dialog.palette().color(QPalette::HighlightedText));
-        painter.drawText(title.adjusted(8, 0, 0, 0), Qt::AlignVCenter, dialog.windowTitle());
-        painter.drawPixmap(body.topLeft(), top);
-        painter.setPen(dialog.palette().color(QPalette::Dark));
-        painter.drawRect(title.united(body).adjusted(0, 0, -1, -1));
+        painter.drawPixmap((picture.width() - top.width()) / 2,
+                           (picture.height() - top.height()) / 2, top);
         painter.end();
         return save(picture, name);
     }
 
+    // A window with its title bar, for a scene whose caption matters.
+    bool shootTitled(QWidget &window, const QString &name) {
+        WaitProcessingEvents(std::chrono::milliseconds(200));
+        return save(titled(window), name);
+    }
+
 private:
+    // The window under a title bar with its caption, framed as a desktop would show it.
+    static QPixmap titled(QWidget &window) {
+        const QPixmap body = window.grab();
+        const int titleHeight = window.fontMetrics().height() + 8;
+        QPixmap picture(body.width(), body.height() + titleHeight);
+        const QRect title(0, 0, body.width(), titleHeight);
+        QPainter painter(&picture);
+        painter.fillRect(title, window.palette().color(QPalette::Highlight));
+        painter.setPen(window.palette().color(QPalette::HighlightedText));
+        painter.drawText(title.adjusted(8, 0, 0, 0), Qt::AlignVCenter, window.windowTitle());
+        painter.drawPixmap(0, titleHeight, body);
+        painter.setPen(window.palette().color(QPalette::Dark));
+        painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+        painter.end();
+        return picture;
+    }
+
     bool save(const QPixmap &picture, const QString &name) {
         const QString path = folder_.filePath(name + QStringLiteral(".png"));
         const bool saved = picture.save(path);
@@ -348,6 +367,34 @@ bool shootImportPreview(Camera &camera, frmMain &window) {
     return saved;
 }
 
+// Several users with flags that differ on the Password Control tab: the count, and the boxes
+// partly checked where the users differ.
+bool shootMixedFlags(Camera &camera, frmMain &window) {
+    find<QAction>(window, "tbrToolBar_User").trigger();
+    selectFirst(window, 24);
+    auto &tabs = find<QTabWidget>(window, "tabDetails_0");
+    tabs.setCurrentIndex(2);
+    const bool saved = camera.shoot(window, QStringLiteral("users-mixed-flags"));
+    tabs.setCurrentIndex(0);
+    return saved;
+}
+
+// The domain opened by a user who may not change its accounts: after the probe's refusal and
+// the offer, both answered, the lists shown read only.
+bool shootReadOnly(Camera &camera, frmMain &window, ConsolePresenter &presenter,
+                   const QString &target) {
+    samworld::World world = samworld::World::open(samworld::World::defaultPath());
+    world.logon("HARBOUR\\david.baker");
+    find<QCheckBox>(window, "chkPDC").setChecked(true);
+    find<QLineEdit>(window, "txtName").setText(target);
+    presenter.expected = 2;
+    find<QPushButton>(window, "cmdSwitch").click();
+    const bool saved = presenter.expected == 0 &&
+                       camera.shootTitled(window, QStringLiteral("domain-read-only"));
+    world.logon("HARBOUR\\Administrator");
+    return saved;
+}
+
 // A directory domain opened by name: the Connect dialog that Switch To brings up, then the
 // users list.
 bool shootDirectory(Camera &camera, frmMain &window, const QString &domain, const QString &user,
@@ -410,6 +457,7 @@ int main(int argc, char *argv[]) {
     saved &= camera.shoot(window, QStringLiteral("group-panel"));  // the local group shown last
     saved &= shootGroupsOfOneUser(camera, window, QStringLiteral("Administrator"));
     saved &= shootMixedHours(camera, window);
+    saved &= shootMixedFlags(camera, window);
     saved &= shootApplyProgress(camera, window);
     saved &= shootApplyReport(camera, window, presenter);
     saved &= shootImportPreview(camera, window);
@@ -419,6 +467,7 @@ int main(int argc, char *argv[]) {
     find<QLineEdit>(window, "txtName").setText(localMachine);
     find<QPushButton>(window, "cmdSwitch").click();
     saved &= camera.shoot(window, QStringLiteral("machine-users"));
+    saved &= shootReadOnly(camera, window, presenter, localMachine);
 
     // A message means a scene did not show what it should.
     return saved && presenter.count == 0 ? 0 : 1;
