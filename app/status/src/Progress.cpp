@@ -1,11 +1,31 @@
 #include "status/Progress.h"
 
+#include "status/modSAM.h"
+
+namespace {
+
+constexpr uint32_t kLogonFailure = 1326;
+
+// The work for one name; its status is the one its own calls leave.
+bool Failed(const std::function<bool(const std::string &)> &work, const std::string &name) {
+    LastStatus = 0;
+    return work(name);
+}
+
+}  // namespace
+
 OperationCount ForEachAccount(std::span<const std::string> names, ProgressReporter &progress,
                               const std::function<bool(const std::string &)> &work) {
     OperationCount count{static_cast<int64_t>(names.size())};
+    bool askForLogon = true;
     for (const std::string &name : names) {
         if (!progress.Step(count.succeeded + count.failed, count.total, name)) break;
-        ++(work(name) ? count.failed : count.succeeded);
+        bool failed = Failed(work, name);
+        while (failed && askForLogon && LastStatus == kLogonFailure) {
+            askForLogon = progress.NewLogon();
+            if (askForLogon) failed = Failed(work, name);
+        }
+        ++(failed ? count.failed : count.succeeded);
     }
     return count;
 }

@@ -47,6 +47,11 @@ void clsErr::Description(const std::string &description) {
     entries_.push_back({count_, description});
 }
 
+void clsErr::TakeBack(int64_t count) {
+    std::erase_if(entries_, [count](const ErrorEntry &entry) { return entry.number > count; });
+    count_ = count;
+}
+
 void clsErr::CloneErr(const ProgramError &error) {
     Number(error.number());
     Description(error.description());

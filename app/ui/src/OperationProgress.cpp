@@ -1,5 +1,7 @@
 #include "ui/OperationProgress.h"
 
+#include "store/ProgramValues.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -18,8 +20,13 @@ constexpr int kWindowWidth = 420;
 }  // namespace
 
 OperationProgress::OperationProgress(QWidget &owner, QString title, QString action,
-                                     std::chrono::milliseconds delay)
-    : owner_(owner), title_(std::move(title)), action_(std::move(action)), delay_(delay) {
+                                     std::chrono::milliseconds delay,
+                                     std::function<bool()> newLogon)
+    : owner_(owner),
+      title_(std::move(title)),
+      action_(std::move(action)),
+      delay_(delay),
+      newLogon_(std::move(newLogon)) {
     running_.start();
     sinceEvents_.start();
 }
@@ -28,12 +35,24 @@ OperationProgress::~OperationProgress() = default;
 
 bool OperationProgress::Step(int64_t done, int64_t total, const std::string &what) {
     if (!busy_) busy_.emplace();
+    errorsBeforeStep_ = gData->LastErr().count();
     current_ = what;
     done_ = done;
     total_ = total;
     if (window_) ShowStep();
     KeepPainted();
     return !cancelled_;
+}
+
+// The name and password are asked with the normal pointer; the step is then tried again, so
+// what its refused try recorded is no failure of the operation.
+bool OperationProgress::NewLogon() {
+    if (!newLogon_) return false;
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool connected = newLogon_();
+    QApplication::restoreOverrideCursor();
+    if (connected) gData->LastErr().TakeBack(errorsBeforeStep_);
+    return connected;
 }
 
 void OperationProgress::KeepPainted() {

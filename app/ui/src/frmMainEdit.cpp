@@ -36,7 +36,7 @@ void frmMain::DeleteSelected() {
     std::optional<OperationCount> count;
     {
         OperationProgress progress(*this, QStringLiteral("Delete"), QStringLiteral("Deleting "),
-                                   ProgressDelay_);
+                                   ProgressDelay_, [this] { return NewLogon(); });
         count = DeleteSelectedItems(ViewType_, *ui->lstItems, ui->lstItems->selectedCount(),
                                     SameTypeSelected, progress);
     }

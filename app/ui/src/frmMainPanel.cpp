@@ -268,7 +268,8 @@ void frmMain::cmdApply_Click() {
     OperationCount count;
     {
         OperationProgress progress(*this, QStringLiteral("Apply"),
-                                   QStringLiteral("Applying the changes to "), ProgressDelay_);
+                                   QStringLiteral("Applying the changes to "), ProgressDelay_,
+                                   [this] { return NewLogon(); });
         count = ForEachAccount(selected, progress, apply);
     }
     ShowOperationReport(count);
@@ -303,7 +304,8 @@ void frmMain::cmdRelations_Click() {
         kind = global ? kGlobalGroup : kLocalGroup;
     }
     frmRelations dialog({*this, *lstHidden_, *ui->cboFilter, timListUpdate_,
-                         [this] { UpdateMainView(false); }, ProgressDelay_, ChangesAllowed_});
+                         [this] { UpdateMainView(false); }, ProgressDelay_, ChangesAllowed_,
+                         [this] { return NewLogon(); }});
     dialog.SetupForm(ViewType_, kind, *ui->lstItems);
     dialog.exec();
 }

@@ -41,6 +41,13 @@ bool RightsProbeFailed(std::string &message) {
     }
 }
 
+// "Logon failure: unknown user name or bad password.", without the suggestion after it.
+QString LogonRefusal() {
+    std::string logonFailure;
+    StatusText(kLogonFailure, logonFailure);
+    return QString::fromStdString(logonFailure.substr(0, logonFailure.find('\n')));
+}
+
 // The target's domain, or 256 blanks when it cannot be read: it is not reported.
 std::string TargetDomainName() {
     TextResult result;
@@ -205,6 +212,7 @@ bool frmMain::LoadTarget(BusyCursor &busy) {
     return false;
 }
 
+// Cancel leaves the window as it was.
 void frmMain::RetryWithLogon(const std::string &host, const QString &refusal,
                              const std::function<void()> &showWhy) {
     if (LastStatus != kLogonFailure) {
@@ -212,29 +220,33 @@ void frmMain::RetryWithLogon(const std::string &host, const QString &refusal,
         return;
     }
     gData->LastErr().Refresh();
+    if (ConnectTo(host, refusal)) {
+        OpenTarget(LogonRefusal());
+    } else if (gData->LastErr().count() != 0) {
+        ShowErrors("Unable to establish details about the target SAM");
+    }
+}
+
+bool frmMain::ConnectTo(const std::string &host, const QString &refusal) {
     frmConnect dialog(this);
     dialog.FormSetup(ui->txtName->text().trimmed(), LogonName_, refusal);
     dialog.exec();
-    if (!dialog.Answered()) return;  // the window stays as it was
+    if (!dialog.Answered()) return false;
     LogonName_ = dialog.UserName();
     try {
         const uint32_t status = AddConnection(host, LogonName_.toStdString(), dialog.Password().toStdString());
-        if (status != 0) {
-            std::string message;
-            StatusText(status, message);
-            gData->LastErr().Description(message);
-        }
+        if (status == 0) return true;
+        std::string message;
+        StatusText(status, message);
+        gData->LastErr().Description(message);
     } catch (...) {
         gData->LastErr().CloneErr();  // a platform without the connection calls
     }
-    if (gData->LastErr().count() != 0) {
-        ShowErrors("Unable to establish details about the target SAM");
-        return;
-    }
-    std::string logonFailure;
-    StatusText(kLogonFailure, logonFailure);
-    OpenTarget(QString::fromStdString(logonFailure.substr(0, logonFailure.find('\n'))));
+    return false;
 }
+
+// The dialog says why it is asking: the open target no longer takes the logon it had.
+bool frmMain::NewLogon() { return ConnectTo(gSAMHost, LogonRefusal()); }
 
 void frmMain::ShowTargetOpen(bool changesAllowed) {
     LimitPanelFields();

@@ -158,11 +158,11 @@ bool frmRelations::AdjustLocalMember(bool add, const std::string &member) {
     const int32_t adjust = add ? modVantryDeclare::kTrue : modVantryDeclare::kFalse;
     bool failed = false;
     for (const std::string &group : SelNames_) {
-        const uint32_t status = modVantryDeclare::LocalGroupAdjustMembers(
-            adjust, gSAMHost.c_str(), group.c_str(), member.c_str());
-        if (status == 0) continue;
+        LastStatus = modVantryDeclare::LocalGroupAdjustMembers(adjust, gSAMHost.c_str(),
+                                                               group.c_str(), member.c_str());
+        if (LastStatus == 0) continue;
         std::string text;
-        StatusText(status, text);
+        StatusText(LastStatus, text);
         gData->LastErr().Description(text);
         failed = true;
     }
@@ -174,7 +174,8 @@ void frmRelations::RunAndReport(const QString &action,
     gData->LastErr().Refresh();
     OperationCount count;
     {
-        OperationProgress progress(*this, windowTitle(), action, owner_.progressDelay);
+        OperationProgress progress(*this, windowTitle(), action, owner_.progressDelay,
+                                   owner_.newLogon);
         count = change(progress);
     }
     ShowOperationReport(count);

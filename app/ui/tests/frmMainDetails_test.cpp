@@ -4,6 +4,7 @@
 #include "accounts/clsGroup.h"
 #include "store/ProgramValues.h"
 #include "testing/TimeLocale.h"
+#include "ui/frmConnect.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -442,6 +443,44 @@ TEST_F(DetailsTest, AFailedApplyIsReportedOnceAndKeepsThePanelsChanges) {
         EXPECT_EQ(account(name).comment, "Contractor") << name;
     }
     EXPECT_FALSE(applyAndDiscardEnabled());
+}
+
+// A logon refused halfway through an Apply (a password changed meanwhile) asks once for
+// another: given, the refused user is done again and nothing is reported; refused, that user
+// fails and the rest go on without asking again.
+TEST_F(DetailsTest, ALogonRefusedHalfwayIsAskedForOnceAndTheUserDoneAgain) {
+    int asked = 0;
+    const auto answerConnect = [&](bool connect) {
+        QTimer::singleShot(0, [&asked, connect] {
+            auto *dialog = qobject_cast<frmConnect *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ++asked;
+            dialog->findChild<QLineEdit *>("txtUserName")->setText("CORP\\Administrator");
+            dialog->findChild<QLineEdit *>("txtPassword")->setText("secret");
+            dialog->findChild<QPushButton *>(connect ? "cmdOk" : "cmdCancel")->click();
+        });
+    };
+    world().addFault({"NetUserSetInfo", 1326, "", 1, 1});  // carl's write is refused once
+    select({"bob", "carl", "dave"});
+    QTest::keyClicks(&field("txtUserComment"), "Contractor");
+    answerConnect(true);
+    clickButton("cmdApply");
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
+    for (const char *name : {"bob", "carl", "dave"}) {
+        EXPECT_EQ(account(name).comment, "Contractor") << name;
+    }
+
+    world().addFault({"NetUserSetInfo", 1326, "", 1, 2});  // carl's and dave's writes
+    QTest::keyClicks(&field("txtUserComment"), " again");
+    answerConnect(false);
+    clickButton("cmdApply");
+    EXPECT_EQ(asked, 2);
+    ASSERT_EQ(messages().shown().size(), 1u);
+    EXPECT_NE(messages().shown()[0].text.find("\n\r1 of 3 accounts succeeded, 2 failed.\n\r"),
+              std::string::npos)
+        << messages().shown()[0].text;
+    EXPECT_EQ(account("carl").comment, "Contractor");
 }
 
 // Apply by its access key leaves the field where it is: the check still comes first.

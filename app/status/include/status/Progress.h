@@ -1,5 +1,6 @@
-// What a long operation tells the window as it works through many accounts, and how the window
-// asks it to stop. Nothing here knows about windows: the window implements the reporter.
+// What a long operation tells the window as it works through many accounts, how the window
+// asks it to stop, and how the window is asked for another logon when the target refuses the
+// one it has. Nothing here knows about windows: the window implements the reporter.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,10 @@ public:
     // and what names the piece at hand. False when the administrator asked to stop: the
     // operation then ends before that piece.
     virtual bool Step(int64_t done, int64_t total, const std::string &what) = 0;
+    // The target refused the logon for the piece at hand. True when another logon was given:
+    // the piece is then done again, and what its refused try recorded in the error list is
+    // taken back. False, without asking, unless the reporter can ask.
+    virtual bool NewLogon() { return false; }
 };
 
 // For work that nobody watches: it never stops.
@@ -33,7 +38,10 @@ struct OperationCount {
 };
 
 // Runs work for each name in order, telling progress before each one, until progress asks to
-// stop. work returns true when it failed for that name; the reasons are in the error list.
+// stop. work returns true when it failed for that name; the reasons are in the error list. A
+// name whose work the target refused for the logon (LastStatus 1326: a password changed or a
+// ticket expired meanwhile) is done again once progress got a new logon; once it got none, the
+// other names go on without asking again.
 OperationCount ForEachAccount(std::span<const std::string> names, ProgressReporter &progress,
                               const std::function<bool(const std::string &)> &work);
 

@@ -27,6 +27,8 @@ public:
     void Number(int32_t number);
     // Non-empty text records the next entry; empty text empties the list, keeping the count.
     void Description(const std::string &description);
+    // Takes back the entries recorded since count() was count: a try that is made again.
+    void TakeBack(int64_t count);
 
     void CloneErr(const ProgramError &error);
     // Records the error being handled; call it only inside a catch block.

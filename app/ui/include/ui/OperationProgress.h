@@ -3,6 +3,7 @@
 // done, and its Cancel button stops the work before the next account. Meanwhile every window
 // goes on being painted; only the progress window takes input, so nothing else can start while
 // the work goes on. The pointer and the window go when the object does: before any report.
+// When the target refuses the logon halfway, the owner is asked for another (newLogon).
 #pragma once
 
 #include "status/Progress.h"
@@ -12,6 +13,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,13 +30,16 @@ class OperationProgress final : public ProgressReporter {
 public:
     // title captions the progress window; action goes before the text of each step
     // ("Applying the changes to "); the window shows once the work has run for delay.
+    // newLogon asks for a logon to the target and connects with it, true once connected; an
+    // empty one asks nothing.
     OperationProgress(QWidget &owner, QString title, QString action,
-                      std::chrono::milliseconds delay);
+                      std::chrono::milliseconds delay, std::function<bool()> newLogon = {});
     ~OperationProgress() override;
     OperationProgress(const OperationProgress &) = delete;
     OperationProgress &operator=(const OperationProgress &) = delete;
 
     bool Step(int64_t done, int64_t total, const std::string &what) override;
+    bool NewLogon() override;
     // Keeps the windows painted during one long step (such as a long enumeration), and shows
     // the progress window when the operation has been running for its delay.
     void KeepPainted();
@@ -53,6 +58,8 @@ private:
     QString title_;
     QString action_;
     std::chrono::milliseconds delay_;
+    std::function<bool()> newLogon_;
+    int64_t errorsBeforeStep_ = 0;  // the error list's count when the step at hand began
     QElapsedTimer running_;
     QElapsedTimer sinceEvents_;
     std::optional<BusyCursor> busy_;

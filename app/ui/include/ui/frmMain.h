@@ -114,6 +114,11 @@ private:
     // After a failed step of OpenTarget: when the target refused the logon, asks for a name and
     // password for host and tries again; otherwise shows why (showWhy).
     void RetryWithLogon(const std::string &host, const QString &refusal, const std::function<void()> &showWhy);
+    // Asks for a name and password for host, saying refusal, and connects with them; true once
+    // connected. A connection that fails is recorded in the error list.
+    bool ConnectTo(const std::string &host, const QString &refusal);
+    // When the open target refuses the logon halfway through an operation.
+    bool NewLogon();
     // After the rights probe was refused access: asks whether to open host for looking only.
     static bool ReadOnlyWanted(const std::string &host);
     bool LoadTarget(BusyCursor &busy);

@@ -36,6 +36,7 @@ struct RelationsOwner {
     std::function<void()> rebuildView;  // rebuilds the item list under the same filter
     std::chrono::milliseconds progressDelay;  // how long a change runs before its progress shows
     bool changesAllowed;  // false for a target opened read only: the lists are only shown
+    std::function<bool()> newLogon;  // when the target refuses the logon halfway (OperationProgress)
 };
 
 class frmRelations : public QDialog {
