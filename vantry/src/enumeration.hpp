@@ -5,6 +5,7 @@
 #include "netclient/platform_buffer.hpp"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -25,6 +26,21 @@ inline std::optional<std::u16string> listedName(const char16_t *name) {
     return std::u16string(name);
 }
 
+// A listed name with what else the platform listed of its account.
+struct DetailedName {
+    std::u16string name;
+    std::u16string fullName;
+    std::u16string comment;
+    uint32_t flags = 0;
+};
+
+// Sends names alone, or each name followed by its details (a ListDetails of vantry.h, which
+// lasts for the one message). The whole batch is converted before any of it is sent.
+inline uint32_t deliverNames(const ListTarget &target, std::span<const std::u16string> names) {
+    return target.deliver(names);
+}
+uint32_t deliverNames(const ListTarget &target, std::span<const DetailedName> entries);
+
 // The listed name of entries that carry one name field.
 template <typename Entry>
 auto nameField(LPWSTR Entry::*field) {
@@ -41,7 +57,7 @@ uint32_t deliverEntries(const PlatformBuffer<> &buffer, DWORD count, NameOf name
     for (DWORD i = 0; i < count; ++i) {
         if (auto name = nameOf(entries[i])) names.push_back(std::move(*name));
     }
-    return target.deliver(names);
+    return deliverNames(target, names);
 }
 
 // Asks for batches until the platform has no more: nextBatch(LPBYTE *buffer, DWORD *entriesRead)

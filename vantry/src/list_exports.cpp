@@ -7,6 +7,30 @@
 #include <string_view>
 
 using namespace netclient;
+
+uint32_t vantry::deliverNames(const ListTarget &target, std::span<const DetailedName> entries) {
+    struct NarrowDetails {
+        std::string fullName, comment;
+    };
+    std::vector<NarrowDetails> details(entries.size());
+    std::vector<std::u16string> names;
+    names.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        for (const auto &[wide, text] : {std::pair{&entries[i].fullName, &details[i].fullName},
+                                         std::pair{&entries[i].comment, &details[i].comment}}) {
+            if (const uint32_t status = toNarrow(wide->c_str(), *text); status != NERR_Success) {
+                return status;
+            }
+        }
+        names.push_back(entries[i].name);
+    }
+    static const UINT detailsMessage = RegisterWindowMessageA(VANTRY_LIST_DETAILS_MESSAGE);
+    return target.deliver(names, [&](HWND window, std::size_t i) {
+        const ListDetails sent{details[i].fullName.c_str(), details[i].comment.c_str(),
+                               entries[i].flags};
+        SendMessageA(window, detailsMessage, 0, reinterpret_cast<LPARAM>(&sent));
+    });
+}
 using namespace vantry;
 
 namespace {

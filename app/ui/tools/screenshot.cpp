@@ -401,14 +401,15 @@ bool shootDirectory(Camera &camera, frmMain &window, const QString &domain, cons
                     const QString &password) {
     find<QRadioButton>(window, "optSelect_1").click();
     find<QLineEdit>(window, "txtName").setText(domain);
-    const bool saved = onModal<frmConnect>([&] { find<QPushButton>(window, "cmdSwitch").click(); },
-                                           [&](frmConnect &dialog) {
-                                               find<QLineEdit>(dialog, "txtUserName").setText(user);
-                                               const bool shot = camera.shoot(dialog, QStringLiteral("directory-connect"));
-                                               find<QLineEdit>(dialog, "txtPassword").setText(password);
-                                               find<QPushButton>(dialog, "cmdOk").click();
-                                               return shot;
-                                           });
+    const auto switchTo = [&] { find<QPushButton>(window, "cmdSwitch").click(); };
+    const bool saved = onModal<frmConnect>(switchTo, [&](frmConnect &dialog) {
+        find<QLineEdit>(dialog, "txtUserName").setText(user);
+        // With its caption: it names the domain being connected to.
+        const bool shot = camera.shootTitled(dialog, QStringLiteral("directory-connect"));
+        find<QLineEdit>(dialog, "txtPassword").setText(password);
+        find<QPushButton>(dialog, "cmdOk").click();
+        return shot;
+    });
     return saved && shootPanelTabs(camera, window, QStringLiteral("directory-users"));
 }
 
