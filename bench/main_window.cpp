@@ -271,8 +271,9 @@ private:
     void searchAndSort(std::vector<Figure> &figures, const std::string &size,
                        std::optional<double> keystrokeGoal) {
         auto &list = control<QTreeView>("lstItems");
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                          list.visualRect(list.model()->index(0, 0)).center());
+        const QModelIndex first = list.model()->index(0, 0);
+        list.scrollTo(first);  // select all has scrolled to the last user
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(first).center());
         waitFor([&] { return window_.SelCount() == 1; }, "one user selected");
         auto &search = control<QLineEdit>("txtSearch");
         search.setFocus();
