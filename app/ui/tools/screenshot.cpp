@@ -264,14 +264,14 @@ bool shootRelationshipScenes(Camera &camera, frmMain &window) {
     return saved;
 }
 
-// Selects the first count users, ticks "Account Disabled" on its tab and presses Apply; scene
-// runs while the work goes on, at every chance the window has to paint.
+// Selects the first count users, gives them a comment and presses Apply; scene runs while the
+// work goes on, at every chance the window has to paint. Nothing is disabled: the administrator
+// the later scenes log on as is among those users.
 void applyToFirstUsers(frmMain &window, int count, const std::function<bool()> &scene) {
     find<QAction>(window, "tbrToolBar_User").trigger();
     selectFirst(window, count);
-    auto &tabs = find<QTabWidget>(window, "tabDetails_0");
-    tabs.setCurrentIndex(2);
-    find<QCheckBox>(window, "chkUserAcctDisable").click();
+    find<QTabWidget>(window, "tabDetails_0").setCurrentIndex(0);
+    find<QLineEdit>(window, "txtUserComment").setText(QStringLiteral("Winter crew"));
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (scene()) poll.stop();
