@@ -6,9 +6,12 @@
 #include "testing/WorldTest.h"
 #include "ui/frmMain.h"
 
+#include <QApplication>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -44,6 +47,18 @@ protected:
                           Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // The row of the entry of that name; a missing entry fails the case.
     static int rowOf(const ItemListView &list, const QString &name);
+    // Runs act on the modal dialog of type Dialog once it shows, looking for it a while: work
+    // that keeps the window painted (an operation's progress) runs timers before it opens.
+    template <typename Dialog>
+    static void whenModal(std::function<void(Dialog &)> act, int tries = 500) {
+        QTimer::singleShot(10, [act, tries] {
+            if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+                act(*dialog);
+            } else if (tries > 0) {
+                whenModal<Dialog>(act, tries - 1);
+            }
+        });
+    }
 
 private:
     RecordingPresenter messages_;

@@ -451,13 +451,11 @@ TEST_F(DetailsTest, AFailedApplyIsReportedOnceAndKeepsThePanelsChanges) {
 TEST_F(DetailsTest, ALogonRefusedHalfwayIsAskedForOnceAndTheUserDoneAgain) {
     int asked = 0;
     const auto answerConnect = [&](bool connect) {
-        QTimer::singleShot(0, [&asked, connect] {
-            auto *dialog = qobject_cast<frmConnect *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
+        whenModal<frmConnect>([&asked, connect](frmConnect &dialog) {
             ++asked;
-            dialog->findChild<QLineEdit *>("txtUserName")->setText("CORP\\Administrator");
-            dialog->findChild<QLineEdit *>("txtPassword")->setText("secret");
-            dialog->findChild<QPushButton *>(connect ? "cmdOk" : "cmdCancel")->click();
+            dialog.findChild<QLineEdit *>("txtUserName")->setText("CORP\\Administrator");
+            dialog.findChild<QLineEdit *>("txtPassword")->setText("secret");
+            dialog.findChild<QPushButton *>(connect ? "cmdOk" : "cmdCancel")->click();
         });
     };
     world().addFault({"NetUserSetInfo", 1326, "", 1, 1});  // carl's write is refused once
