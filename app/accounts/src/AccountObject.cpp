@@ -36,6 +36,10 @@ bool AccountObject::OpenData() {
         for (const Table table : tableOrder_) {
             open(table);
         }
+        // The working store is a copy that every load builds anew from the SAM: its writes need
+        // not wait for the disk, which they did once per changed account. Locking stays as it
+        // was. Set here rather than at the store's opening, which would read its tables early.
+        Store().execute("PRAGMA synchronous = OFF");
         return false;
     } catch (...) {
         Errors().CloneErr();
