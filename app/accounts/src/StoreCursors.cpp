@@ -76,6 +76,16 @@ NameArray UserCursor::AllNames() const {
     return names;
 }
 
+std::unordered_map<std::string, UserColumns> UserCursor::AllColumns() const {
+    Statement rows = store_.prepare("SELECT UserName, FullName, Comment, Flags FROM User");
+    std::unordered_map<std::string, UserColumns> columns;
+    while (rows.step()) {
+        columns.emplace(rows.text(0), UserColumns{rows.text(1), rows.text(2),
+                                                  static_cast<uint32_t>(rows.integer(3))});
+    }
+    return columns;
+}
+
 GroupCursor::GroupCursor(const Database &store)
     : store_(store),
       seek_(store.prepare(

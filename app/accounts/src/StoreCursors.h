@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 struct UserRow {
     int64_t UserID;
@@ -36,6 +37,8 @@ public:
     void SetColumns(int64_t userId, const UserColumns &columns);
     // Every UserName, in the order of the name index.
     NameArray AllNames() const;
+    // Every user's columns, by UserName.
+    std::unordered_map<std::string, UserColumns> AllColumns() const;
 
 private:
     const Database &store_;

@@ -283,6 +283,10 @@ std::optional<UserColumns> clsUser::Columns(const std::string &name) {
     return row->Columns;
 }
 
+std::unordered_map<std::string, UserColumns> clsUser::AllColumns() {
+    return Users().AllColumns();
+}
+
 bool clsUser::GetAll(NameArray &names) {
     names = Users().AllNames();
     return false;

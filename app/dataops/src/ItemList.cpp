@@ -107,7 +107,8 @@ void ItemListModel::setHeader(const QString &caption) {
     emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
-bool ItemListModel::setColumns(const QStringList &captions, ColumnTexts texts) {
+bool ItemListModel::setColumns(const QStringList &captions, ColumnTexts texts, ColumnKeys keys) {
+    columnKeys_ = std::move(keys);
     if (captions == columnCaptions_) {
         columnTexts_ = std::move(texts);
         columnsChanged();
@@ -195,7 +196,10 @@ std::vector<int32_t> ItemListModel::ordered() const {
     if (sortColumn_ < 0) return entries;
     // Other columns are read once each, before sorting.
     std::vector<std::string> keys;
-    if (sortColumn_ > 0 && columnTexts_) {
+    if (sortColumn_ > 0 && columnKeys_) {
+        keys = columnKeys_(sortColumn_ - 1, names_);
+        if (keys.size() != names_.size()) keys.clear();  // unreadable: by name alone
+    } else if (sortColumn_ > 0 && columnTexts_) {
         keys.reserve(names_.size());
         for (std::size_t entry = 0; entry < names_.size(); ++entry) {
             keys.push_back(

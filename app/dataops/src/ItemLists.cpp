@@ -73,16 +73,46 @@ QStringList ReadColumns(const Read &read) {
 
 QString TextOf(const std::string &text) { return QString::fromStdString(text); }
 
+QString StateOf(const UserColumns &user) {
+    QStringList state;
+    if (user.AccountDisabled()) state << QStringLiteral("Disabled");
+    if (user.AccountLocked()) state << QStringLiteral("Locked");
+    if (user.PasswordNeverExpires()) state << QStringLiteral("Password never expires");
+    return state.join(QStringLiteral(", "));
+}
+
 QStringList UserColumnTexts(const std::string &name, ItemIcon) {
     return ReadColumns([&]() -> QStringList {
         const std::optional<UserColumns> user = gData->User().Columns(name);
         if (!user) return {};
-        QStringList state;
-        if (user->AccountDisabled()) state << QStringLiteral("Disabled");
-        if (user->AccountLocked()) state << QStringLiteral("Locked");
-        if (user->PasswordNeverExpires()) state << QStringLiteral("Password never expires");
-        return {TextOf(user->FullName), TextOf(user->Comment), state.join(QStringLiteral(", "))};
+        return {TextOf(user->FullName), TextOf(user->Comment), StateOf(*user)};
     });
+}
+
+// One column of every user, in the order of names, from one read of the store; nothing when the
+// store cannot be read.
+std::vector<std::string> UserColumnKeys(int column, const std::vector<std::string> &names) {
+    std::unordered_map<std::string, UserColumns> users;
+    try {
+        users = gData->User().AllColumns();
+    } catch (...) {
+        return {};
+    }
+    std::vector<std::string> keys;
+    keys.reserve(names.size());
+    for (const std::string &name : names) {
+        const auto user = users.find(name);
+        if (user == users.end()) {
+            keys.emplace_back();
+        } else if (column == 0) {
+            keys.push_back(user->second.FullName);
+        } else if (column == 1) {
+            keys.push_back(user->second.Comment);
+        } else {
+            keys.push_back(StateOf(user->second).toStdString());
+        }
+    }
+    return keys;
 }
 
 QStringList GroupColumnTexts(const std::string &name, ItemIcon icon) {
@@ -130,7 +160,7 @@ void ShowAccountColumns(ItemListView &list, int viewType) {
     const bool changed =
         users ? list.entries().setColumns({QStringLiteral("Full Name"), QStringLiteral("Comment"),
                                            QStringLiteral("State")},
-                                          UserColumnTexts)
+                                          UserColumnTexts, UserColumnKeys)
               : list.entries().setColumns({QStringLiteral("Kind"), QStringLiteral("Comment")},
                                           GroupColumnTexts);
     if (!changed) return;

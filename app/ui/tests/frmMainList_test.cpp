@@ -1,6 +1,7 @@
 #include "UiTest.h"
 
 #include "dataops/ItemList.h"
+#include "dataops/NaturalOrder.h"
 #include "store/ProgramValues.h"
 #include "ui/modDeclare.h"
 
@@ -251,10 +252,18 @@ TEST_F(ListTest, ColumnsShowWhatTheLoadReadAndNamesSortNaturally) {
     clickHeader(0);
     EXPECT_GT(entry("u2"), entry("u10"));
     clickHeader(3);
-    const auto state = [&](int at) { return list().model()->index(at, 3).data().toString(); };
-    EXPECT_EQ(state(0), QString()) << "accounts without a state first";
-    EXPECT_NE(state(list().count() - 1), QString());
+    const auto text = [&](int at, int column) {
+        return list().model()->index(at, column).data().toString();
+    };
+    EXPECT_EQ(text(0, 3), QString()) << "accounts without a state first";
+    EXPECT_NE(text(list().count() - 1, 3), QString());
     EXPECT_LT(entry("u9"), entry("u10"));
+    clickHeader(1);
+    for (int at = 1; at < list().count(); ++at) {
+        EXPECT_LE(NaturalCompare(text(at - 1, 1).toStdString(), text(at, 1).toStdString()), 0)
+            << "full names in order at row " << at;
+    }
+    EXPECT_EQ(text(list().count() - 1, 1), "Ten Tenner");
 
     showGroups();
     EXPECT_EQ(row("Staff").mid(0, 2), (QStringList{"Staff", "Global"}));

@@ -18,6 +18,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_map>
 
 struct OutgoingUser;
 class UserReadBuffers;
@@ -58,6 +59,8 @@ public:
     // What the store keeps of the user besides the name; nullopt for a name it lacks. Reads the
     // store only, and catches nothing.
     std::optional<UserColumns> Columns(const std::string &name);
+    // The same of every user, by name, in one read.
+    std::unordered_map<std::string, UserColumns> AllColumns();
 
     bool AddToGroups(const std::string &user, std::span<const std::string> groups);
     bool RemoveFromGroups(const std::string &user, std::span<const std::string> groups);

@@ -52,6 +52,10 @@ public:
     static constexpr int kIconKeyRole = Qt::UserRole;
     // The texts of the columns beside the name of one entry, in column order.
     using ColumnTexts = std::function<QStringList(const std::string &name, ItemIcon icon)>;
+    // The texts of one column (0 is the first beside the name) for every name, in their order,
+    // read at once: sorting a long list entry by entry would read the accounts one at a time.
+    using ColumnKeys =
+        std::function<std::vector<std::string>(int column, const std::vector<std::string> &names)>;
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -66,7 +70,7 @@ public:
     void setHeader(const QString &caption);
     // The captions and texts of the columns beside the name; no captions, no such columns.
     // True when the captions changed.
-    bool setColumns(const QStringList &captions, ColumnTexts texts);
+    bool setColumns(const QStringList &captions, ColumnTexts texts, ColumnKeys keys = {});
     // Shows the columns beside the name afresh, after the accounts behind them changed.
     void columnsChanged();
     void clear();
@@ -115,6 +119,7 @@ private:
     QString header_;
     QStringList columnCaptions_;
     ColumnTexts columnTexts_;
+    ColumnKeys columnKeys_;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     QString search_;
