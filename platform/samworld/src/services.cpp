@@ -100,14 +100,18 @@ void addFault(const Database &database, const Fault &fault) {
 
 void clearFaults(const Database &database) { database.execute("DELETE FROM faults"); }
 
-std::optional<uint32_t> takeFault(const Database &database, std::string_view call,
-                                  const Machine &machine) {
-    const std::string server = foldCase(machine.name);
+bool faultMatches(const Database &database, std::string_view call, const Machine &machine) {
     auto matching = database.prepare(
         "SELECT count(*) FROM faults WHERE call = ?1 AND (server_key = '' OR server_key = ?2)");
-    matching.bind(1, call).bind(2, server).step();
-    if (matching.integer(0) == 0) return std::nullopt;  // the common case writes nothing
+    matching.bind(1, call).bind(2, foldCase(machine.name)).step();
+    return matching.integer(0) != 0;
+}
 
+std::optional<uint32_t> takeFault(const Database &database, std::string_view call,
+                                  const Machine &machine) {
+    if (!faultMatches(database, call, machine)) return std::nullopt;  // the common case writes nothing
+
+    const std::string server = foldCase(machine.name);
     Transaction transaction(database);
     database
         .prepare("UPDATE faults SET seen = seen + 1 "

@@ -80,7 +80,9 @@ TEST_F(Files, EachFailureOfTheWorldFileHasItsOwnStatus) {
     const std::string lockedWorld = (locked / "samworld.db").string();
     std::filesystem::create_directory(locked);
     World::create(lockedWorld).addDomain("CORP", "ALDER");
-    if (geteuid() == 0) ASSERT_EQ(chown(lockedWorld.c_str(), 65534, 65534), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(lockedWorld.c_str(), 65534, 65534), 0);
+    }
     std::filesystem::permissions(folder(), perms::all);
     std::filesystem::permissions(locked, perms::owner_read | perms::owner_exec | perms::others_read |
                                              perms::others_exec);

@@ -27,6 +27,8 @@ void requireAdministrator(const Network &network, const SamInfo &target);
 // ---- faults ----
 void addFault(const Database &database, const Fault &fault);
 void clearFaults(const Database &database);
+// Whether a fault names this call on this machine: a read, unlike takeFault.
+bool faultMatches(const Database &database, std::string_view call, const Machine &machine);
 // Counts this call against every matching fault; the status of the first fault that fires.
 std::optional<uint32_t> takeFault(const Database &database, std::string_view call,
                                   const Machine &machine);
