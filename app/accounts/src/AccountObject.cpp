@@ -37,9 +37,11 @@ bool AccountObject::OpenData() {
             open(table);
         }
         // The working store is a copy that every load builds anew from the SAM: its writes need
-        // not wait for the disk, which they did once per changed account. Locking stays as it
-        // was. Set here rather than at the store's opening, which would read its tables early.
+        // not wait for the disk, which they did once per changed account, nor create and delete
+        // a journal file for each. Locking stays as it was. Set here rather than at the store's
+        // opening, which would read its tables early.
         Store().execute("PRAGMA synchronous = OFF");
+        Store().execute("PRAGMA journal_mode = PERSIST");
         return false;
     } catch (...) {
         Errors().CloneErr();
