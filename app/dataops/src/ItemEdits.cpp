@@ -4,6 +4,7 @@
 #include "accounts/clsUser.h"
 #include "dataops/ItemList.h"
 #include "dataops/ItemLists.h"
+#include "dataops/SnapshotWrites.h"
 #include "status/MsgBox.h"
 #include "store/ProgramValues.h"
 
@@ -30,8 +31,9 @@ std::optional<OperationCount> DeleteSelectedItems(int type, const ItemListView &
     gData->LastErr().Refresh();
     // Opened whatever the answer, so that a store that cannot be opened is reported either way.
     if (!OpenItemData(type) || answer != MsgAnswer::Yes) return std::nullopt;
-    return ForEachAccount(SelectedNames(list), progress,
-                          [type](const std::string &name) { return RemoveItem(type, name); });
+    return ForEachAccountInOneWrite(
+        SelectedNames(list), progress,
+        [type](const std::string &name) { return RemoveItem(type, name); }, "deleted");
 }
 
 std::optional<QString> FindByName(int type, ItemListView &list, const AskForText &ask) {

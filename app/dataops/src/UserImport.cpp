@@ -4,6 +4,7 @@
 #include "accounts/clsUser.h"
 #include "csv/Csv.h"
 #include "dataops/ItemList.h"
+#include "dataops/SnapshotWrites.h"
 #include "status/ProgramError.h"
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
@@ -327,24 +328,8 @@ OperationCount RunUserImport(const ImportPlan &plan, ProgressReporter &progress)
         accepted.push_back(&row);
         names.push_back(row.name);
     }
-    OperationCount count{static_cast<int64_t>(names.size())};
-    // The snapshot's rows go in one transaction: committed one by one, they would wait for the
-    // disk three times an account.
-    try {
-        Transaction snapshotRows(*gData->User().DataSource());
-        // The work is handed the rows' names in order: the next row is the one named.
-        auto next = accepted.begin();
-        count = ForEachAccount(names, progress,
-                               [&next](const std::string &) { return CreateUser(**next++); });
-        snapshotRows.commit();
-    } catch (const ProgramError &failure) {
-        const bool samChanged = count.succeeded + count.failed > 0;
-        OutOfStep = OutOfStep || samChanged;
-        gData->LastErr().Description(
-            (samChanged ? "The accounts were created in the SAM, but the local copy could not be "
-                          "updated: "
-                        : "No account was created, as the local copy cannot be changed: ") +
-            PlainStoreFailure(failure) + ".");
-    }
-    return count;
+    // The work is handed the rows' names in order: the next row is the one named.
+    auto next = accepted.begin();
+    return ForEachAccountInOneWrite(
+        names, progress, [&next](const std::string &) { return CreateUser(**next++); }, "created");
 }

@@ -11,6 +11,7 @@
 #include "dataops/ItemList.h"
 #include "dataops/ItemLists.h"
 #include "dataops/LogonHours.h"
+#include "dataops/SnapshotWrites.h"
 #include "status/MsgBox.h"
 #include "store/ProgramValues.h"
 #include "ui/AppInfo.h"
@@ -270,7 +271,7 @@ void frmMain::cmdApply_Click() {
         OperationProgress progress(*this, QStringLiteral("Apply"),
                                    QStringLiteral("Applying the changes to "), ProgressDelay_,
                                    [this] { return NewLogon(); });
-        count = ForEachAccount(selected, progress, apply);
+        count = ForEachAccountInOneWrite(selected, progress, apply, "changed");
     }
     ShowOperationReport(count);
     ui->lstItems->entries().columnsChanged();
