@@ -15,7 +15,10 @@
 #include <QSignalBlocker>
 
 void frmMain::AddItem() {
-    if (!frmAdd_) frmAdd_ = std::make_unique<frmAdd>(this);
+    if (!frmAdd_) {
+        frmAdd_ = std::make_unique<frmAdd>(
+            this, [this](const std::function<bool()> &work) { return WithLogon(work); });
+    }
     frmAdd_->SetupForm(ViewType_, ui->cboFilter->currentText());
     frmAdd_->exec();
     UpdateMainView(false);
