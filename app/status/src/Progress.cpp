@@ -21,6 +21,8 @@ bool RetriedAfterNewLogon(const std::function<bool()> &work,
     return failed;
 }
 
+bool RunOnce(const std::function<bool()> &work) { return work(); }
+
 OperationCount ForEachAccount(std::span<const std::string> names, ProgressReporter &progress,
                               const std::function<bool(const std::string &)> &work) {
     OperationCount count{static_cast<int64_t>(names.size())};

@@ -20,9 +20,7 @@ class frmAdd : public QDialog {
 public:
     // withLogon runs each call to the target: the main window's asks for another logon when
     // the target refuses the one it has.
-    explicit frmAdd(QWidget *owner = nullptr, TargetWork withLogon = [](const auto &work) {
-        return work();
-    });
+    frmAdd(QWidget *owner, TargetWork withLogon);
     ~frmAdd() override;
 
     // Kind 0 a user (who may be added to group), 1 a group.
