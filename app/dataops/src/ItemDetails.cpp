@@ -135,10 +135,11 @@ void AddUnlock(Details &changes, QCheckBox &locked) {
 
 }  // namespace
 
-void ShowUserDetails(const UserDetailControls &panel, const std::string &name) {
+void ShowUserDetails(const UserDetailControls &panel, const std::string &name,
+                     const TargetWork &run) {
     if (!OpenItemData(kUsersType)) return;
     Details details;
-    if (gData->User().GetDetails(name, details)) {
+    if (run([&] { return gData->User().GetDetails(name, details); })) {
         ShowOperationErrors();
         return;
     }
@@ -159,10 +160,11 @@ void ShowUserDetails(const UserDetailControls &panel, const std::string &name) {
     ShowPasswordAge(panel.lblUserPassAgeNum, details);
 }
 
-void ShowGroupDetails(const GroupDetailControls &panel, const std::string &name) {
+void ShowGroupDetails(const GroupDetailControls &panel, const std::string &name,
+                      const TargetWork &run) {
     if (!OpenItemData(kGroupsType)) return;
     Details details;
-    if (gData->Group().GetDetails(name, details)) {
+    if (run([&] { return gData->Group().GetDetails(name, details); })) {
         ShowOperationErrors();
         return;
     }

@@ -47,20 +47,23 @@ void AddLocalMember(ListEntries &entries, std::string entry, const std::string &
     entries.add(std::move(entry), user ? ItemIcon::User : ItemIcon::GlobalGroup);
 }
 
-// The group's members as the target SAM has them; true when reading them failed. Whatever
-// arrived before a failure is still listed.
-bool ListLiveMembers(ItemListView &members, const std::string &group, int groupKind,
-                     NameList &workList) {
+// The group's members as the target SAM has them, into workList; true when reading them failed.
+bool ReadLiveMembers(const std::string &group, int groupKind, NameList &workList) {
     workList.clear();
     const auto &read = groupKind == kGlobalGroup ? modVantryDeclare::GetGroupUsers
                                                  : modVantryDeclare::GetLocalGroupMembers2;
-    const uint32_t status =
-        read(gSAMHost.c_str(), group.c_str(), modVantryDeclare::kTrue, workList.window());
-    if (status != 0) {
-        std::string text;
-        StatusText(status, text);
-        gData->LastErr().Description("Error retrieving group '" + group + "' members: " + text);
-    }
+    LastStatus = read(gSAMHost.c_str(), group.c_str(), modVantryDeclare::kTrue, workList.window());
+    if (LastStatus == 0) return false;
+    std::string text;
+    StatusText(LastStatus, text);
+    gData->LastErr().Description("Error retrieving group '" + group + "' members: " + text);
+    return true;
+}
+
+// Whatever arrived before a failure is still listed.
+bool ListLiveMembers(ItemListView &members, const std::string &group, int groupKind,
+                     NameList &workList, const TargetWork &readLive) {
+    const bool failed = readLive([&] { return ReadLiveMembers(group, groupKind, workList); });
     ListEntries entries;
     const std::string ownPrefix = OwnPrefix();
     for (int64_t i = 0; i < workList.count(); ++i) {
@@ -71,7 +74,7 @@ bool ListLiveMembers(ItemListView &members, const std::string &group, int groupK
         }
     }
     entries.fill(members);
-    return status != 0;
+    return failed;
 }
 
 bool ListCommonGroups(ItemListView &list, const NameArray &users, bool reverse) {
@@ -99,7 +102,8 @@ bool ListCommonUsers(ItemListView &list, const NameArray &groups, bool reverse) 
 }  // namespace
 
 void ListRelations(ItemListView &members, ItemListView &nonMembers, int itemType,
-                   const NameArray &names, int groupKind, NameList &workList) {
+                   const NameArray &names, int groupKind, NameList &workList,
+                   const TargetWork &readLive) {
     gData->LastErr().Refresh();
     if (!OpenItemData(itemType)) return;
     members.clear();
@@ -109,8 +113,9 @@ void ListRelations(ItemListView &members, ItemListView &nonMembers, int itemType
         failed |= ListCommonGroups(members, names, false);
         failed |= ListCommonGroups(nonMembers, names, true);
     } else {
-        failed |= names.Count() == 1 ? ListLiveMembers(members, names.Item(1), groupKind, workList)
-                                     : ListCommonUsers(members, names, false);
+        failed |= names.Count() == 1
+                      ? ListLiveMembers(members, names.Item(1), groupKind, workList, readLive)
+                      : ListCommonUsers(members, names, false);
         failed |= ListCommonUsers(nonMembers, names, true);
     }
     if (failed) ShowOperationErrors();

@@ -14,8 +14,10 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -289,11 +291,28 @@ bool Blank(const CsvRecord &record) {
                        [](const std::string &field) { return Trimmed(field).empty(); });
 }
 
-bool CreateUser(const ImportRow &row) {
-    clsUser &user = gData->User();
-    if (user.Add(row.details)) return true;
-    return !row.groups.empty() && user.AddToGroups(row.name, row.groups);
-}
+// Creates each row's account, then puts it into its groups. A row whose try the target
+// refused for the logon is tried again from the step refused: its account is created once, and
+// the memberships it has already are left as they are.
+class RowCreator {
+public:
+    // Each accepted row names an account of its own.
+    void Add(const ImportRow &row) { rows_.emplace(row.name, &row); }
+
+    bool operator()(const std::string &name) {
+        const ImportRow &row = *rows_.at(name);
+        clsUser &user = gData->User();
+        if (!created_.contains(name)) {
+            if (user.Add(row.details)) return true;
+            created_.insert(name);
+        }
+        return !row.groups.empty() && user.AddToGroups(row.name, row.groups);
+    }
+
+private:
+    std::map<std::string, const ImportRow *> rows_;
+    std::set<std::string> created_;
+};
 
 }  // namespace
 
@@ -321,15 +340,12 @@ ImportPlan PlanUserImport(std::string_view text) {
 }
 
 OperationCount RunUserImport(const ImportPlan &plan, ProgressReporter &progress) {
-    std::vector<const ImportRow *> accepted;
+    RowCreator creator;
     std::vector<std::string> names;
     for (const ImportRow &row : plan.rows) {
         if (!row.Accepted()) continue;
-        accepted.push_back(&row);
+        creator.Add(row);
         names.push_back(row.name);
     }
-    // The work is handed the rows' names in order: the next row is the one named.
-    auto next = accepted.begin();
-    return ForEachAccountInOneWrite(
-        names, progress, [&next](const std::string &) { return CreateUser(**next++); }, "created");
+    return ForEachAccountInOneWrite(names, progress, std::ref(creator), "created");
 }

@@ -21,7 +21,7 @@ protected:
     }
 
     void listRelations(int itemType, const NameArray &names, int groupKind) {
-        ListRelations(list(), nonMembers_, itemType, names, groupKind, workList_);
+        ListRelations(list(), nonMembers_, itemType, names, groupKind, workList_, RunOnce);
     }
 
     // Each entry as its icon key, a blank and its text.

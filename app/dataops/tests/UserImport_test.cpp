@@ -98,7 +98,8 @@ TEST_F(UserImportTest, ThePreviewSaysWhatEachRowWillDoOrWhyNot) {
     EXPECT_FALSE(world().hasAccount("CORP", "anna.baker"));
 }
 
-// Tells each account it is asked about, and stops before the one at index stopAt.
+// Tells each account it is asked about, and stops before the one at index stopAt. Gives
+// another logon whenever the target refuses one.
 class StopBefore final : public ProgressReporter {
 public:
     explicit StopBefore(int64_t stopAt) : stopAt_(stopAt) {}
@@ -106,16 +107,24 @@ public:
         asked.push_back(what);
         return done < stopAt_;
     }
+    bool NewLogon() override {
+        ++logons;
+        return true;
+    }
     std::vector<std::string> asked;
+    int logons = 0;
 
 private:
     int64_t stopAt_;
 };
 
 // Refused rows are passed over; an account whose membership the SAM refused counts as failed
-// but stays; a stop leaves the remaining rows alone. SAM and snapshot agree throughout.
+// but stays; a membership refused for the logon is made once another logon is given, without
+// creating the account again; a stop leaves the remaining rows alone. SAM and snapshot agree
+// throughout.
 TEST_F(UserImportTest, TheRunCreatesEachAcceptedRowUntilStopped) {
     world().addFault({.call = "NetLocalGroupAddMembers", .status = 5, .server = "", .after = 0, .count = 1});
+    world().addFault({.call = "NetGroupAddUser", .status = 1326, .server = "", .after = 0, .count = 1});
     const ImportPlan plan = PlanUserImport(
         "name,password,full name,flags,groups\r\n"
         "anna,Pa55word,Anna Baker,disabled,Staff\r\n"
@@ -131,6 +140,7 @@ TEST_F(UserImportTest, TheRunCreatesEachAcceptedRowUntilStopped) {
     EXPECT_EQ(count.succeeded, 2);
     EXPECT_EQ(count.failed, 1);
     EXPECT_EQ(count.notDone(), 1);
+    EXPECT_EQ(progress.logons, 1);
     EXPECT_NE(gData->LastErr().Description().find("Add user 'bob' to SAM group 'Printers' failed"),
               std::string::npos)
         << gData->LastErr().Description();

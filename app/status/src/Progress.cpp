@@ -6,13 +6,22 @@ namespace {
 
 constexpr uint32_t kLogonFailure = 1326;
 
-// The work for one name; its status is the one its own calls leave.
-bool Failed(const std::function<bool(const std::string &)> &work, const std::string &name) {
+// The work's own try: its status is the one its own calls leave.
+bool Failed(const std::function<bool()> &work) {
     LastStatus = 0;
-    return work(name);
+    return work();
 }
 
 }  // namespace
+
+bool RetriedAfterNewLogon(const std::function<bool()> &work,
+                          const std::function<bool()> &newLogon) {
+    bool failed = Failed(work);
+    while (failed && LastStatus == kLogonFailure && newLogon()) failed = Failed(work);
+    return failed;
+}
+
+bool RunOnce(const std::function<bool()> &work) { return work(); }
 
 OperationCount ForEachAccount(std::span<const std::string> names, ProgressReporter &progress,
                               const std::function<bool(const std::string &)> &work) {
@@ -20,11 +29,10 @@ OperationCount ForEachAccount(std::span<const std::string> names, ProgressReport
     bool askForLogon = true;
     for (const std::string &name : names) {
         if (!progress.Step(count.succeeded + count.failed, count.total, name)) break;
-        bool failed = Failed(work, name);
-        while (failed && askForLogon && LastStatus == kLogonFailure) {
-            askForLogon = progress.NewLogon();
-            if (askForLogon) failed = Failed(work, name);
-        }
+        const bool failed = RetriedAfterNewLogon([&] { return work(name); }, [&] {
+            askForLogon = askForLogon && progress.NewLogon();
+            return askForLogon;
+        });
         ++(failed ? count.failed : count.succeeded);
     }
     return count;

@@ -44,15 +44,12 @@ bool OperationProgress::Step(int64_t done, int64_t total, const std::string &wha
     return !cancelled_;
 }
 
-// The name and password are asked with the normal pointer; the step is then tried again, so
-// what its refused try recorded is no failure of the operation.
+// The step is tried again once connected, so what its refused try recorded is no failure of
+// the operation.
 bool OperationProgress::NewLogon() {
-    if (!newLogon_) return false;
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const bool connected = newLogon_();
-    QApplication::restoreOverrideCursor();
-    if (connected) gData->LastErr().TakeBack(errorsBeforeStep_);
-    return connected;
+    if (!newLogon_ || !newLogon_()) return false;
+    gData->LastErr().TakeBack(errorsBeforeStep_);
+    return true;
 }
 
 void OperationProgress::KeepPainted() {

@@ -33,7 +33,8 @@ bool NameTaken(AccountObject &object, const std::string &name, const std::string
 
 }  // namespace
 
-frmAdd::frmAdd(QWidget *owner) : QDialog(owner), ui(std::make_unique<Ui::frmAdd>()) {
+frmAdd::frmAdd(QWidget *owner, TargetWork withLogon)
+    : QDialog(owner), ui(std::make_unique<Ui::frmAdd>()), withLogon_(std::move(withLogon)) {
     ui->setupUi(this);
     connect(ui->txtName, &QLineEdit::textChanged, this, &frmAdd::txtName_Change);
     connect(ui->cmdOk, &QPushButton::clicked, this, &frmAdd::cmdOk_Click);
@@ -123,7 +124,9 @@ void frmAdd::cmdCancel_Click() {
     reject();
 }
 
-// The name goes on exactly as typed: blanks only decide whether OK is enabled.
+// The name goes on exactly as typed: blanks only decide whether OK is enabled. The account and
+// its membership are separate calls, so a logon refused for the membership does not create
+// the account again.
 int frmAdd::AddNewUser() {
     if (!OpenItemData(kUsersType)) return kNotAdded;
     clsUser &user = gData->User();
@@ -133,11 +136,11 @@ int frmAdd::AddNewUser() {
     details.Add("UserName", name);
     details.Add("Password", ui->txtPassword->text().toStdString());
     details.Add("FullName", ui->txtComment->text().toStdString());
-    if (user.Add(details)) return kNotAdded;
+    if (withLogon_([&] { return user.Add(details); })) return kNotAdded;
     // Visible to the dialog: the dialog itself is hidden by now.
     if (ui->chkAddToGroup->isVisibleTo(this) && ui->chkAddToGroup->isChecked()) {
         const std::array<std::string, 1> groups{GroupName_.toStdString()};
-        if (user.AddToGroups(name, groups)) return kNotAdded;
+        if (withLogon_([&] { return user.AddToGroups(name, groups); })) return kNotAdded;
     }
     return kAdded;
 }
@@ -151,5 +154,5 @@ int frmAdd::AddNewGroup() {
     details.Add("GroupName", name);
     details.Add("IsGlobal", ui->cboType->currentText() == QLatin1String("Global"));
     details.Add("Comment", ui->txtComment->text().toStdString());
-    return group.Add(details) ? kNotAdded : kAdded;
+    return withLogon_([&] { return group.Add(details); }) ? kNotAdded : kAdded;
 }

@@ -15,7 +15,7 @@
 #include <QSignalBlocker>
 
 void frmMain::AddItem() {
-    if (!frmAdd_) frmAdd_ = std::make_unique<frmAdd>(this);
+    if (!frmAdd_) frmAdd_ = std::make_unique<frmAdd>(this, LogonRetry());
     frmAdd_->SetupForm(ViewType_, ui->cboFilter->currentText());
     frmAdd_->exec();
     UpdateMainView(false);

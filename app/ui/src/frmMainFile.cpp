@@ -56,7 +56,8 @@ void frmMain::mnuFileImport_Click() {
     if (preview.exec() != QDialog::Accepted) return;
     OperationCount count;
     {
-        OperationProgress progress(*this, kImportCaption, QStringLiteral("Creating "), ProgressDelay_);
+        OperationProgress progress(*this, kImportCaption, QStringLiteral("Creating "),
+                                   ProgressDelay_, [this] { return NewLogon(); });
         count = RunUserImport(*plan, progress);
     }
     ShowOperationReport(count);

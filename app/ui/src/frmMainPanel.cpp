@@ -137,9 +137,9 @@ void frmMain::ConnectPanel() {
 
 void frmMain::FillDetails(const QString &name, int type) {
     if (type == kUsersType) {
-        ShowUserDetails(UserPanel(*ui), name.toStdString());
+        ShowUserDetails(UserPanel(*ui), name.toStdString(), LogonRetry());
     } else {
-        ShowGroupDetails(GroupPanel(*ui), name.toStdString());
+        ShowGroupDetails(GroupPanel(*ui), name.toStdString(), LogonRetry());
     }
 }
 
@@ -152,7 +152,8 @@ void frmMain::ShowSelectedFlags() {
     OperationCount count;
     {
         OperationProgress progress(*this, QStringLiteral("Password Control"),
-                                   QStringLiteral("Reading the flags of "), ProgressDelay_);
+                                   QStringLiteral("Reading the flags of "), ProgressDelay_,
+                                   [this] { return NewLogon(); });
         count = TallyUserFlags(selected, progress, tally);
     }
     Updating_ = true;
@@ -306,7 +307,7 @@ void frmMain::cmdRelations_Click() {
     }
     frmRelations dialog({*this, *lstHidden_, *ui->cboFilter, timListUpdate_,
                          [this] { UpdateMainView(false); }, ProgressDelay_, ChangesAllowed_,
-                         [this] { return NewLogon(); }});
+                         [this] { return NewLogon(); }, LogonRetry()});
     dialog.SetupForm(ViewType_, kind, *ui->lstItems);
     dialog.exec();
 }

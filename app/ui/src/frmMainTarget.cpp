@@ -6,6 +6,7 @@
 
 #include "status/MsgBox.h"
 #include "status/ProgramError.h"
+#include "status/Progress.h"
 #include "status/ShowErrors.h"
 #include "status/modSAM.h"
 #include "store/ProgramValues.h"
@@ -18,6 +19,7 @@
 #include "vantry_api/TextResult.h"
 #include "vantry_api/modVantryDeclare.h"
 
+#include <QApplication>
 #include <QSignalBlocker>
 
 namespace {
@@ -245,8 +247,25 @@ bool frmMain::ConnectTo(const std::string &host, const QString &refusal) {
     return false;
 }
 
-// The dialog says why it is asking: the open target no longer takes the logon it had.
-bool frmMain::NewLogon() { return ConnectTo(gSAMHost, LogonRefusal()); }
+// The dialog says why it is asking: the open target no longer takes the logon it had. The
+// name and password are asked with the normal pointer, whatever the work showed.
+bool frmMain::NewLogon() {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool connected = ConnectTo(gSAMHost, LogonRefusal());
+    QApplication::restoreOverrideCursor();
+    return connected;
+}
+
+// The work is done again once another logon is given, so what its refused try recorded is no
+// failure.
+bool frmMain::WithLogon(const std::function<bool()> &work) {
+    const int64_t errorsBefore = gData->LastErr().count();
+    return RetriedAfterNewLogon(work, [this, errorsBefore] {
+        if (!NewLogon()) return false;
+        gData->LastErr().TakeBack(errorsBefore);
+        return true;
+    });
+}
 
 void frmMain::ShowTargetOpen(bool changesAllowed) {
     LimitPanelFields();

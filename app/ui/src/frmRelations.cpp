@@ -86,7 +86,7 @@ void frmRelations::SetCaptions() {
 // Nothing is chosen for the administrator: Add and Remove act only on what they select.
 void frmRelations::ListBothRelations() {
     ListRelations(*ui->lstMembers, *ui->lstNonMembers, ItemType_, SelNames_, GroupKind_,
-                  owner_.workList);
+                  owner_.workList, owner_.withLogon);
     for (ItemListView *list : {ui->lstMembers, ui->lstNonMembers}) list->clearSelection();
 }
 

@@ -37,7 +37,7 @@ protected:
     // Made once the main window exists, and gone before it is.
     void SetUp() override {
         UiTest::SetUp();
-        dialog_ = std::make_unique<frmAdd>(&window());
+        dialog_ = std::make_unique<frmAdd>(&window(), RunOnce);
     }
     void TearDown() override {
         dialog_.reset();

@@ -4,10 +4,13 @@
 #include "accounts/clsGroup.h"
 #include "store/ProgramValues.h"
 #include "testing/TimeLocale.h"
+#include "ui/frmAdd.h"
 #include "ui/frmConnect.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -447,21 +450,25 @@ TEST_F(DetailsTest, AFailedApplyIsReportedOnceAndKeepsThePanelsChanges) {
 
 // A logon refused halfway through an Apply (a password changed meanwhile) asks once for
 // another: given, the refused user is done again and nothing is reported; refused, that user
-// fails and the rest go on without asking again.
+// fails and the rest go on without asking again. A single call, such as New User's or the
+// reading of the selected account, asks each time it is refused, and only the refused step is
+// done again: a new user whose membership was refused is not created twice.
 TEST_F(DetailsTest, ALogonRefusedHalfwayIsAskedForOnceAndTheUserDoneAgain) {
     int asked = 0;
-    const auto answerConnect = [&](bool connect) {
-        whenModal<frmConnect>([&asked, connect](frmConnect &dialog) {
+    // Answers the next `times` Connect dialogs, each once it shows.
+    std::function<void(bool, int)> answerConnect = [&](bool connect, int times) {
+        whenModal<frmConnect>([&, connect, times](frmConnect &dialog) {
             ++asked;
             dialog.findChild<QLineEdit *>("txtUserName")->setText("CORP\\Administrator");
             dialog.findChild<QLineEdit *>("txtPassword")->setText("secret");
+            if (times > 1) answerConnect(connect, times - 1);
             dialog.findChild<QPushButton *>(connect ? "cmdOk" : "cmdCancel")->click();
         });
     };
     world().addFault({"NetUserSetInfo", 1326, "", 1, 1});  // carl's write is refused once
     select({"bob", "carl", "dave"});
     QTest::keyClicks(&field("txtUserComment"), "Contractor");
-    answerConnect(true);
+    answerConnect(true, 1);
     clickButton("cmdApply");
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(messages().shown().empty()) << messages().shown()[0].text;
@@ -471,7 +478,7 @@ TEST_F(DetailsTest, ALogonRefusedHalfwayIsAskedForOnceAndTheUserDoneAgain) {
 
     world().addFault({"NetUserSetInfo", 1326, "", 1, 2});  // carl's and dave's writes
     QTest::keyClicks(&field("txtUserComment"), " again");
-    answerConnect(false);
+    answerConnect(false, 1);
     clickButton("cmdApply");
     EXPECT_EQ(asked, 2);
     ASSERT_EQ(messages().shown().size(), 1u);
@@ -479,6 +486,26 @@ TEST_F(DetailsTest, ALogonRefusedHalfwayIsAskedForOnceAndTheUserDoneAgain) {
               std::string::npos)
         << messages().shown()[0].text;
     EXPECT_EQ(account("carl").comment, "Contractor");
+
+    clickButton("cmdDiscard");
+    auto &filter = control<QComboBox>("cboFilter");
+    filter.setCurrentIndex(filter.findText("Staff"));
+    world().addFault({"NetGroupAddUser", 1326, "", 0, 1});
+    world().addFault({"NetUserGetInfo", 1326, "", 0, 1});
+    whenModal<frmAdd>([](frmAdd &add) {
+        add.findChild<QLineEdit *>("txtName")->setText("hal");
+        add.findChild<QLineEdit *>("txtComment")->setText("Hal Hill");
+        add.findChild<QCheckBox *>("chkAddToGroup")->setChecked(true);
+        add.findChild<QPushButton *>("cmdOk")->click();
+    });
+    answerConnect(true, 2);
+    control<QAction>("mnuEditItems_0").trigger();
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(messages().shown().size(), 1u) << messages().shown().back().text;
+    const std::vector<std::string> staff = world().members("CORP", "Staff");
+    EXPECT_NE(std::find(staff.begin(), staff.end(), "hal"), staff.end());
+    EXPECT_EQ(selectedNames(), QStringList{"hal"});
+    EXPECT_EQ(field("txtUserFullName").text(), "Hal Hill");
 }
 
 // Apply by its access key leaves the field where it is: the check still comes first.

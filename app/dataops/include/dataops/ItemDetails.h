@@ -45,10 +45,12 @@ struct GroupDetailControls {
     QLineEdit &txtGrpComment;
 };
 
-// Fill the cleared panel with the account's properties, read live from the SAM; a failure is
-// shown and leaves the panel as it was.
-void ShowUserDetails(const UserDetailControls &panel, const std::string &name);
-void ShowGroupDetails(const GroupDetailControls &panel, const std::string &name);
+// Fill the cleared panel with the account's properties, read live from the SAM through run; a
+// failure is shown and leaves the panel as it was.
+void ShowUserDetails(const UserDetailControls &panel, const std::string &name,
+                     const TargetWork &run);
+void ShowGroupDetails(const GroupDetailControls &panel, const std::string &name,
+                      const TargetWork &run);
 
 // The check boxes' flags of several accounts: of the accounts read, how many have each flag
 // set, in the order of the boxes "User Must Change Password at Next Logon", "User Cannot Change

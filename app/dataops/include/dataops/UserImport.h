@@ -45,6 +45,8 @@ ImportPlan PlanUserImport(std::string_view text);
 
 // Creates the account of each accepted row, then puts it into its groups, telling progress
 // before each account; the failures are recorded in the error list for the caller to report
-// with the count. An account counts as failed when its creation or any membership failed.
+// with the count. An account counts as failed when its creation or any membership failed. A
+// row the target refused for the logon is tried again once progress got another logon, from
+// the step that was refused.
 // Needs the user object open; raises nothing.
 OperationCount RunUserImport(const ImportPlan &plan, ProgressReporter &progress);

@@ -37,6 +37,18 @@ struct OperationCount {
     int64_t notDone() const { return total - succeeded - failed; }
 };
 
+// Runs work, which returns true when it failed, and runs it again each time the target refused
+// it for the logon (LastStatus 1326) and newLogon gave another logon; the result is the last
+// try's. What a refused try recorded in the error list is newLogon's to take back.
+bool RetriedAfterNewLogon(const std::function<bool()> &work, const std::function<bool()> &newLogon);
+
+// How a window runs one piece of work on the target (true when it failed): with its own way
+// of asking for another logon when the target refuses the one it has.
+using TargetWork = std::function<bool(const std::function<bool()> &work)>;
+
+// Runs the work once, asking nothing: for work that nobody watches.
+bool RunOnce(const std::function<bool()> &work);
+
 // Runs work for each name in order, telling progress before each one, until progress asks to
 // stop. work returns true when it failed for that name; the reasons are in the error list. A
 // name whose work the target refused for the logon (LastStatus 1326: a password changed or a

@@ -3,6 +3,8 @@
 // and hidden, not destroyed, between uses, so the caller can read the result afterwards.
 #pragma once
 
+#include "status/Progress.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -16,7 +18,9 @@ class frmAdd : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmAdd(QWidget *owner = nullptr);
+    // withLogon runs each call to the target: the main window's asks for another logon when
+    // the target refuses the one it has.
+    frmAdd(QWidget *owner, TargetWork withLogon);
     ~frmAdd() override;
 
     // Kind 0 a user (who may be added to group), 1 a group.
@@ -46,4 +50,5 @@ private:
     int Kind_ = 0;
     QString GroupName_;
     int AddResult_ = -1;
+    TargetWork withLogon_;
 };

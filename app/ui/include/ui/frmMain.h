@@ -119,6 +119,13 @@ private:
     bool ConnectTo(const std::string &host, const QString &refusal);
     // When the open target refuses the logon halfway through an operation.
     bool NewLogon();
+    // Runs one piece of work on the open target (true when it failed); when the target refuses
+    // the logon, asks for another and runs the work again until it is taken or not given.
+    bool WithLogon(const std::function<bool()> &work);
+    // WithLogon as the dialogs and the panel's readers take it.
+    TargetWork LogonRetry() {
+        return [this](const std::function<bool()> &work) { return WithLogon(work); };
+    }
     // After the rights probe was refused access: asks whether to open host for looking only.
     static bool ReadOnlyWanted(const std::string &host);
     bool LoadTarget(BusyCursor &busy);

@@ -37,6 +37,7 @@ struct RelationsOwner {
     std::chrono::milliseconds progressDelay;  // how long a change runs before its progress shows
     bool changesAllowed;  // false for a target opened read only: the lists are only shown
     std::function<bool()> newLogon;  // when the target refuses the logon halfway (OperationProgress)
+    TargetWork withLogon;            // runs a single read of the target, asking the same way
 };
 
 class frmRelations : public QDialog {
