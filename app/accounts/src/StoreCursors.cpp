@@ -76,14 +76,13 @@ NameArray UserCursor::AllNames() const {
     return names;
 }
 
-std::unordered_map<std::string, UserColumns> UserCursor::AllColumns() const {
+void UserCursor::EachColumns(
+    const std::function<void(const std::string &, const UserColumns &)> &each) const {
     Statement rows = store_.prepare("SELECT UserName, FullName, Comment, Flags FROM User");
-    std::unordered_map<std::string, UserColumns> columns;
     while (rows.step()) {
-        columns.emplace(rows.text(0), UserColumns{rows.text(1), rows.text(2),
-                                                  static_cast<uint32_t>(rows.integer(3))});
+        each(rows.text(0),
+             UserColumns{rows.text(1), rows.text(2), static_cast<uint32_t>(rows.integer(3))});
     }
-    return columns;
 }
 
 GroupCursor::GroupCursor(const Database &store)

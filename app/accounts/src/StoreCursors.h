@@ -8,9 +8,9 @@
 #include "store/Database.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
-#include <unordered_map>
 
 struct UserRow {
     int64_t UserID;
@@ -38,7 +38,8 @@ public:
     // Every UserName, in the order of the name index.
     NameArray AllNames() const;
     // Every user's columns, by UserName.
-    std::unordered_map<std::string, UserColumns> AllColumns() const;
+    void EachColumns(
+        const std::function<void(const std::string &, const UserColumns &)> &each) const;
 
 private:
     const Database &store_;

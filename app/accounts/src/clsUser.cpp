@@ -283,8 +283,9 @@ std::optional<UserColumns> clsUser::Columns(const std::string &name) {
     return row->Columns;
 }
 
-std::unordered_map<std::string, UserColumns> clsUser::AllColumns() {
-    return Users().AllColumns();
+void clsUser::EachColumns(
+    const std::function<void(const std::string &, const UserColumns &)> &each) {
+    Users().EachColumns(each);
 }
 
 bool clsUser::GetAll(NameArray &names) {

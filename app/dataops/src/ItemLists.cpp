@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -92,25 +94,22 @@ QStringList UserColumnTexts(const std::string &name, ItemIcon) {
 // One column of every user, in the order of names, from one read of the store; nothing when the
 // store cannot be read.
 std::vector<std::string> UserColumnKeys(int column, const std::vector<std::string> &names) {
-    std::unordered_map<std::string, UserColumns> users;
+    std::unordered_map<std::string_view, std::size_t> positions;
+    positions.reserve(names.size());
+    for (std::size_t position = 0; position < names.size(); ++position) {
+        positions.emplace(names[position], position);
+    }
+    std::vector<std::string> keys(names.size());
     try {
-        users = gData->User().AllColumns();
+        gData->User().EachColumns([&](const std::string &name, const UserColumns &user) {
+            const auto position = positions.find(name);
+            if (position == positions.end()) return;
+            keys[position->second] = column == 0   ? user.FullName
+                                     : column == 1 ? user.Comment
+                                                   : StateOf(user).toStdString();
+        });
     } catch (...) {
         return {};
-    }
-    std::vector<std::string> keys;
-    keys.reserve(names.size());
-    for (const std::string &name : names) {
-        const auto user = users.find(name);
-        if (user == users.end()) {
-            keys.emplace_back();
-        } else if (column == 0) {
-            keys.push_back(user->second.FullName);
-        } else if (column == 1) {
-            keys.push_back(user->second.Comment);
-        } else {
-            keys.push_back(StateOf(user->second).toStdString());
-        }
     }
     return keys;
 }

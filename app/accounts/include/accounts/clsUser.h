@@ -15,10 +15,10 @@
 #include "accounts/OneBasedArray.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
-#include <unordered_map>
 
 struct OutgoingUser;
 class UserReadBuffers;
@@ -59,8 +59,9 @@ public:
     // What the store keeps of the user besides the name; nullopt for a name it lacks. Reads the
     // store only, and catches nothing.
     std::optional<UserColumns> Columns(const std::string &name);
-    // The same of every user, by name, in one read.
-    std::unordered_map<std::string, UserColumns> AllColumns();
+    // The same of every user, handed to each with the user's name, in one read: a million
+    // users' columns are never held at once.
+    void EachColumns(const std::function<void(const std::string &, const UserColumns &)> &each);
 
     bool AddToGroups(const std::string &user, std::span<const std::string> groups);
     bool RemoveFromGroups(const std::string &user, std::span<const std::string> groups);
