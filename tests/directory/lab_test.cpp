@@ -16,6 +16,11 @@
 #include <array>
 #include <set>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
 namespace api = modVantryDeclare;
@@ -310,6 +315,37 @@ TEST_F(Failures, TheControllerGoingAwayHalfwayLeavesTheSnapshotConsistent) {
     // The membership the SAM refused is not in the store either; the controller answers again.
     EXPECT_THAT(storedMemberships(data()), Not(Contains(std::pair<std::string, std::string>("team02", seededUser(903)))));
     EXPECT_EQ(deliver(api::GetGroupUsers, kLabServer, "team02").status, 0u);
+}
+
+// The controller's LDAPS port held by something that takes connections and never says a word,
+// as a hung controller process does: the kernel accepts them into the backlog.
+class SilentPort {
+public:
+    SilentPort() : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        const int on = 1;
+        ::setsockopt(socket_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(636);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::bind(socket_, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || ::listen(socket_, 8) != 0) {
+            ::close(socket_);
+            throw std::runtime_error("the LDAPS port cannot be held");
+        }
+    }
+    ~SilentPort() { ::close(socket_); }
+    SilentPort(const SilentPort &) = delete;
+    SilentPort &operator=(const SilentPort &) = delete;
+
+private:
+    int socket_;
+};
+
+TEST_F(Failures, AControllerThatTakesTheConnectionButNeverAnswersTlsIsUnreachable) {
+    const ControllerAway away;
+    const SilentPort silent;
+    ASSERT_EQ(connectAsAdministrator(), 0u);  // the next call connects afresh
+    EXPECT_EQ(deliver(api::GetAllUsers, kLabServer).status, kBadNetPath);
 }
 
 }  // namespace

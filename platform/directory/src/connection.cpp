@@ -1,5 +1,6 @@
 #include "connection.h"
 
+#include "handshake_deadline.h"
 #include "ldap_handles.h"
 #include "values.h"
 
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 
 namespace directory {
 
@@ -19,6 +21,8 @@ namespace {
 
 constexpr int pageSize = 1000;
 constexpr timeval networkTimeout{5, 0};
+// The TLS handshake gets as long as the TCP connect did.
+constexpr std::chrono::seconds handshakeTimeout{networkTimeout.tv_sec};
 constexpr timeval operationTimeout{30, 0};
 constexpr const char *pagedResultsOid = LDAP_CONTROL_PAGEDRESULTS;
 constexpr const char *extendedDnOid = "1.2.840.113556.1.4.529";
@@ -78,13 +82,14 @@ std::string bindName(const Credentials &credentials, const std::string &dnsDomai
 }
 
 // Whether the controller is there at all when TLS failed: an anonymous read of the root entry
-// on the plain port, which sends nothing secret.
+// on the plain port, which sends nothing secret. A controller that is there answers it at once.
 bool answersInPlainText(const std::string &host) {
     try {
         const LdapHandle ld = initialize("ldap://" + host);
         LDAPMessage *raw = nullptr;
+        timeval wait = networkTimeout;
         const int code = ldap_search_ext_s(ld.get(), "", LDAP_SCOPE_BASE, "(objectClass=*)", nullptr, 0, nullptr,
-                                           nullptr, nullptr, 1, &raw);
+                                           nullptr, &wait, 1, &raw);
         const MessagePtr result(raw);
         return code == LDAP_SUCCESS;
     } catch (const LdapError &) {
@@ -95,7 +100,10 @@ bool answersInPlainText(const std::string &host) {
 LdapHandle passwordBind(const Endpoint &endpoint, const Credentials &credentials) {
     LdapHandle ld = initialize("ldaps://" + endpoint.host);
     requireCheckedTls(ld.get(), endpoint.caFile);
-    const int connected = ldap_connect(ld.get());
+    const int connected = [&] {
+        const HandshakeDeadline deadline(ld.get(), handshakeTimeout);
+        return ldap_connect(ld.get());
+    }();
     if (connected != LDAP_SUCCESS && answersInPlainText(endpoint.host)) {
         throw LdapError(LDAP_STRONG_AUTH_REQUIRED, "the controller's certificate was not accepted",
                         "TLS to " + endpoint.host);
