@@ -176,12 +176,8 @@ TrustedLookup trustedLookup(const CredentialSource &credentials) {
         return domain;
     };
     const auto ask = [reach](const std::string &flatName, const auto &question) -> std::optional<Account> {
-        try {
-            const auto domain = reach(flatName);
-            return domain ? question(*domain) : std::nullopt;
-        } catch (const backend::Error &) {
-            return std::nullopt;  // that controller cannot be asked: the caller shows the SID
-        }
+        const auto domain = reach(flatName);
+        return domain ? question(*domain) : std::nullopt;
     };
     return {
         [ask](const std::string &flatName, const std::string &sid) {

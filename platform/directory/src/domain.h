@@ -43,8 +43,8 @@ struct CredentialSource {
 };
 
 // Accounts of the domains this one trusts, looked up at their own controllers; either may be
-// empty, and either may answer nothing (that domain's controller is not configured or not
-// reachable).
+// empty. Each answers nothing when the account or the domain's configuration is not there, and
+// throws backend::Error when that domain's controller cannot be asked.
 struct TrustedLookup {
     std::function<std::optional<Account>(const std::string &domain, const std::string &sid)> bySid;
     std::function<std::optional<Account>(const std::string &domain, const std::string &name)> byName;

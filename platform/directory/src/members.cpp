@@ -10,6 +10,7 @@
 #include "values.h"
 
 #include <algorithm>
+#include <set>
 
 namespace directory {
 namespace {
@@ -153,13 +154,32 @@ std::string memberLink(Domain::Session &s, const TrustedLookup &trusted, const s
     if (domain && !own) {
         for (const auto &[sid, flatName] : s.trustedDomains()) {
             if (!sameName(flatName, *domain) || !trusted.byName) continue;
-            if (const auto account = trusted.byName(flatName, name)) {
+            std::optional<Account> account;
+            try {
+                account = trusted.byName(flatName, name);
+            } catch (const backend::Error &) {
+                continue;  // that controller cannot be asked: nothing within reach has the name
+            }
+            if (account) {
                 requireNoLocalGroup(*account, text);
                 return linkBySid(s, account->sid);
             }
         }
     }
     refuse(ERROR_NO_SUCH_MEMBER, "no account '" + text + "' within reach");
+}
+
+// A trusted domain's account by SID, asked at that domain's controller unless the controller
+// could not be reached before: `unreachable` holds those domains for the length of one listing.
+std::optional<Account> trustedAccount(const TrustedLookup &trusted, const std::string &domain, const std::string &sid,
+                                      std::set<std::string> &unreachable) {
+    if (!trusted.bySid || domain.empty() || unreachable.contains(domain)) return std::nullopt;
+    try {
+        return trusted.bySid(domain, sid);
+    } catch (const backend::Error &) {
+        unreachable.insert(domain);
+        return std::nullopt;
+    }
 }
 
 std::vector<std::string> memberLinks(Domain::Session &s, const TrustedLookup &trusted,
@@ -182,6 +202,7 @@ Page<Account> Domain::localMembers(const std::string &groupName, int64_t after,
                 if (ridUnder(sid, s.domainSid) || ridUnder(sid, builtinSid)) ours.push_back(sid);
             }
             const auto known = s.accountsBySid(ours);
+            std::set<std::string> unreachable;
             std::vector<Account> members;
             for (const auto &sid : sids) {
                 if (const auto found = known.find(sid); found != known.end()) {
@@ -194,8 +215,7 @@ Page<Account> Domain::localMembers(const std::string &groupName, int64_t after,
                 if (const auto wellKnown = s.wellKnownNames().find(sid); wellKnown != s.wellKnownNames().end()) {
                     member.name = wellKnown->second;
                     member.kind = AccountKind::WellKnown;
-                } else if (auto foreign = trusted_.bySid && !member.samName.empty()
-                                              ? trusted_.bySid(member.samName, sid) : std::nullopt) {
+                } else if (auto foreign = trustedAccount(trusted_, member.samName, sid, unreachable)) {
                     member = *foreign;
                 } else {
                     // A trusted domain's account whose controller cannot be asked: its SID.
