@@ -7,12 +7,14 @@
 
 #include <ldap.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <sys/socket.h>
+#include <new>
 #include <thread>
-#include <unistd.h>
 
 namespace directory {
 
@@ -22,7 +24,7 @@ public:
         : ld_(ld), limit_(limit), callback_{added, removed, this}, watcher_([this] { watch(); }) {
         if (ldap_set_option(ld_, LDAP_OPT_CONNECT_CB, &callback_) != LDAP_OPT_SUCCESS) {
             stop();
-            throw std::bad_alloc();
+            throw std::bad_alloc();  // adding a callback fails only for want of memory
         }
     }
     ~HandshakeDeadline() {
