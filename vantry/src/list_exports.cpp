@@ -7,7 +7,10 @@
 #include <string_view>
 
 using namespace netclient;
+using namespace vantry;
 
+// The details are converted with the names, before anything is sent: a batch that cannot be
+// converted delivers nothing, details or names.
 uint32_t vantry::deliverNames(const ListTarget &target, std::span<const DetailedName> entries) {
     struct NarrowDetails {
         std::string fullName, comment;
@@ -31,7 +34,6 @@ uint32_t vantry::deliverNames(const ListTarget &target, std::span<const Detailed
         SendMessageA(window, detailsMessage, 0, reinterpret_cast<LPARAM>(&sent));
     });
 }
-using namespace vantry;
 
 namespace {
 
